@@ -1,0 +1,67 @@
+#include "encoding/extended_float.h"
+
+#include <cmath>
+#include <limits>
+
+namespace xamu {
+namespace {
+
+constexpr int kBias = 16383;
+constexpr int kMaxExponent = 0x7FFF;
+constexpr std::uint64_t kIntegerBit = 1ULL << 63;
+constexpr std::uint64_t kQuietBit = 1ULL << 62;
+// A denormal's significand counts units of 2^(1 - bias - 63).
+constexpr int kDenormalScale = kBias - 1 + 63;
+
+}  // namespace
+
+ExtendedBytes ExtendedToBytes(long double value) {
+  std::uint64_t significand = 0;
+  int exponent = 0;
+  const bool negative = std::signbit(value);
+  const long double magnitude = std::fabs(value);
+  if (std::isnan(value)) {
+    exponent = kMaxExponent;
+    significand = kIntegerBit | kQuietBit;
+  } else if (std::isinf(value)) {
+    exponent = kMaxExponent;
+    significand = kIntegerBit;
+  } else if (magnitude != 0) {
+    int binary_exponent = 0;
+    const long double fraction = std::frexp(magnitude, &binary_exponent);  // [0.5, 1)
+    exponent = binary_exponent - 1 + kBias;
+    if (exponent > 0) {
+      significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
+    } else {
+      significand = static_cast<std::uint64_t>(std::ldexp(magnitude, kDenormalScale));
+      exponent = 0;
+    }
+  }
+  ExtendedBytes bytes{};
+  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<std::uint8_t>(significand >> (8 * i));
+  const unsigned sign_exponent = static_cast<unsigned>(exponent) | (negative ? 0x8000u : 0u);
+  bytes[8] = static_cast<std::uint8_t>(sign_exponent);
+  bytes[9] = static_cast<std::uint8_t>(sign_exponent >> 8);
+  return bytes;
+}
+
+long double BytesToExtended(const ExtendedBytes& bytes) {
+  std::uint64_t significand = 0;
+  for (int i = 7; i >= 0; --i) significand = significand << 8 | bytes[i];
+  const unsigned sign_exponent = static_cast<unsigned>(bytes[8] | bytes[9] << 8);
+  const bool negative = (sign_exponent & 0x8000u) != 0;
+  const int exponent = static_cast<int>(sign_exponent & 0x7FFFu);
+  long double magnitude;
+  if (exponent == kMaxExponent) {
+    magnitude = (significand << 1) == 0 ? std::numeric_limits<long double>::infinity()
+                                        : std::numeric_limits<long double>::quiet_NaN();
+  } else if (exponent == 0) {
+    magnitude = std::ldexp(static_cast<long double>(significand), -kDenormalScale);
+  } else {
+    // The integer bit is taken as it stands, so a peer's unnormal still reads as a number.
+    magnitude = std::ldexp(static_cast<long double>(significand), exponent - kBias - 63);
+  }
+  return negative ? -magnitude : magnitude;
+}
+
+}  // namespace xamu

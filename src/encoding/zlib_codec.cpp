@@ -1,0 +1,139 @@
+#include "encoding/zlib_codec.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "encoding/compresion.h"
+#include "encoding/errors.h"
+
+namespace xamu {
+namespace {
+
+constexpr int kLevel = 9;
+constexpr int kRawWindowBits = -15;
+constexpr int kMemoryLevel = 9;
+// zlib counts in uInt; larger inputs are fed in pieces.
+constexpr std::size_t kMaxPiece = 1u << 30;
+
+std::string ZlibErrorText(int code) {
+  switch (code) {
+    case Z_ERRNO:
+      return "File error";
+    case Z_STREAM_ERROR:
+      return "Stream error";
+    case Z_DATA_ERROR:
+      return "Data error";
+    case Z_MEM_ERROR:
+      return "Insufficient memory";
+    case Z_BUF_ERROR:
+      return "Buffer error";
+    case Z_VERSION_ERROR:
+      return "Incompatible version";
+    default:
+      return "zlib error " + std::to_string(code);
+  }
+}
+
+// Owns a z_stream for deflate or inflate and ends it on every path.
+class DeflateStream {
+ public:
+  DeflateStream() {
+    const int rc =
+        deflateInit2(&z_, kLevel, Z_DEFLATED, kRawWindowBits, kMemoryLevel, Z_DEFAULT_STRATEGY);
+    if (rc != Z_OK) throw EZCompressionError(rc, ZlibErrorText(rc));
+  }
+  ~DeflateStream() { deflateEnd(&z_); }
+  z_stream* operator->() { return &z_; }
+  z_stream* get() { return &z_; }
+
+ private:
+  z_stream z_{};
+};
+
+class InflateStream {
+ public:
+  InflateStream() {
+    const int rc = inflateInit2(&z_, kRawWindowBits);
+    if (rc != Z_OK) throw EZDecompressionError(rc, ZlibErrorText(rc));
+  }
+  ~InflateStream() { inflateEnd(&z_); }
+  z_stream* operator->() { return &z_; }
+  z_stream* get() { return &z_; }
+
+ private:
+  z_stream z_{};
+};
+
+}  // namespace
+
+TipoArregloByte DeflateRaw(std::span<const std::uint8_t> data) {
+  DeflateStream z;
+  TipoArregloByte out(deflateBound(z.get(), static_cast<uLong>(std::min(data.size(), kMaxPiece))));
+  std::size_t consumed = 0;
+  std::size_t produced = 0;
+  int rc = Z_OK;
+  while (rc != Z_STREAM_END) {
+    const std::size_t piece = std::min(data.size() - consumed, kMaxPiece);
+    z->next_in = const_cast<Bytef*>(data.data() + consumed);
+    z->avail_in = static_cast<uInt>(piece);
+    if (out.size() - produced < 64) out.resize(out.size() * 2);
+    z->next_out = out.data() + produced;
+    z->avail_out = static_cast<uInt>(std::min(out.size() - produced, kMaxPiece));
+    const bool last = consumed + piece == data.size();
+    rc = deflate(z.get(), last ? Z_FINISH : Z_NO_FLUSH);
+    if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
+      throw EZCompressionError(rc, ZlibErrorText(rc));
+    }
+    consumed += piece - z->avail_in;
+    produced = static_cast<std::size_t>(z->next_out - out.data());
+  }
+  out.resize(produced);
+  return out;
+}
+
+TipoArregloByte InflateRaw(std::span<const std::uint8_t> data, std::size_t limit) {
+  InflateStream z;
+  TipoArregloByte out(std::clamp<std::size_t>(data.size() * 4, 4096, limit + 1));
+  std::size_t consumed = 0;
+  std::size_t produced = 0;
+  for (;;) {
+    const std::size_t piece = std::min(data.size() - consumed, kMaxPiece);
+    z->next_in = const_cast<Bytef*>(data.data() + consumed);
+    z->avail_in = static_cast<uInt>(piece);
+    if (produced == out.size()) {
+      if (produced > limit) throw EZDecompressionError(Z_MEM_ERROR, DecompressionLimitText());
+      out.resize(std::min(out.size() * 2, limit + 1));
+    }
+    z->next_out = out.data() + produced;
+    z->avail_out = static_cast<uInt>(std::min(out.size() - produced, kMaxPiece));
+    const int rc = inflate(z.get(), Z_NO_FLUSH);
+    consumed += piece - z->avail_in;
+    produced = static_cast<std::size_t>(z->next_out - out.data());
+    if (rc == Z_STREAM_END) break;
+    if (rc == Z_NEED_DICT) throw EZDecompressionError(Z_DATA_ERROR, ZlibErrorText(Z_DATA_ERROR));
+    if (rc != Z_OK && rc != Z_BUF_ERROR) throw EZDecompressionError(rc, ZlibErrorText(rc));
+    // No progress possible and nothing left to give: the input ended early.
+    if (rc == Z_BUF_ERROR && consumed == data.size() && produced < out.size()) break;
+  }
+  if (produced > limit) throw EZDecompressionError(Z_MEM_ERROR, DecompressionLimitText());
+  out.resize(produced);
+  return out;
+}
+
+void ComprimirZLib(MemoryStream& stream) {
+  stream.Assign(DeflateRaw(stream.Bytes()));
+}
+
+void DescomprimirZLib(MemoryStream& stream) {
+  try {
+    stream.Assign(InflateRaw(stream.Bytes(), kDecompressionLimit));
+  } catch (const EZDecompressionError&) {
+    // Swallowed on purpose: the reader that follows reports the empty stream.
+    stream.Clear();
+  }
+}
+
+}  // namespace xamu

@@ -1,0 +1,87 @@
+#include "cli.h"
+
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "platform/error.h"
+
+namespace xamu::tool {
+
+void RequireArgumentCount(const Arguments& args, std::size_t count, const char* usage) {
+  if (args.size() != count) throw UsageError(std::string("usage: xamu-tool ") + usage);
+}
+
+TipoArregloByte ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw EInOutError("cannot open " + path);
+  TipoArregloByte bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw EInOutError("cannot read " + path);
+  return bytes;
+}
+
+void WriteWholeFile(const std::string& path, const TipoArregloByte& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) throw EInOutError("cannot write " + path);
+}
+
+std::string HexBytes(const TipoArregloByte& bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(bytes.size() * 3);
+  for (const std::uint8_t b : bytes) {
+    if (!text.empty()) text += ' ';
+    text += kDigits[b >> 4];
+    text += kDigits[b & 0xF];
+  }
+  return text;
+}
+
+std::string JsonString(std::string_view utf8) {
+  std::string out = "\"";
+  for (const char c : utf8) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned char>(c));
+          out += escaped;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::int64_t ParseInteger(std::string_view text, std::int64_t min, std::int64_t max) {
+  std::int64_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < min ||
+      value > max) {
+    throw UsageError("not an integer from " + std::to_string(min) + " to " + std::to_string(max) +
+                     ": " + std::string(text));
+  }
+  return value;
+}
+
+}  // namespace xamu::tool

@@ -1,0 +1,60 @@
+// xamu-tool: diagnostics for support engineers and black-box tests. Results go to
+// standard output with exit code 0; an error is one line on standard error, exit code 1.
+#include <cstdio>
+#include <exception>
+#include <string_view>
+
+#include "commands.h"
+#include "platform/error.h"
+
+namespace {
+
+struct Command {
+  std::string_view name;
+  void (*run)(const xamu::tool::Arguments&);
+};
+
+constexpr Command kCommands[] = {
+    {"vs-encode", xamu::tool::VsEncode},
+    {"vs-dump", xamu::tool::VsDump},
+    {"compress", xamu::tool::Compress},
+    {"decompress", xamu::tool::Decompress},
+    {"handoff-encode", xamu::tool::HandOffEncode},
+    {"handoff-decode", xamu::tool::HandOffDecode},
+    {"password-encode", xamu::tool::PasswordEncode},
+    {"password-decode", xamu::tool::PasswordDecode},
+};
+
+void PrintUsage() {
+  std::fputs("usage: xamu-tool COMMAND ARGS...\ncommands:", stderr);
+  for (const Command& c : kCommands)
+    std::fprintf(stderr, " %.*s", int(c.name.size()), c.name.data());
+  std::fputc('\n', stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintUsage();
+    return 1;
+  }
+  const std::string_view name = argv[1];
+  for (const Command& command : kCommands) {
+    if (command.name != name) continue;
+    try {
+      command.run(xamu::tool::Arguments(argv + 2, argv + argc));
+      return std::fflush(stdout) == 0 ? 0 : 1;
+    } catch (const xamu::Error& e) {
+      std::fflush(stdout);
+      std::fprintf(stderr, "%s: %s\n", e.Kind().c_str(), e.what());
+    } catch (const std::exception& e) {
+      std::fflush(stdout);
+      std::fprintf(stderr, "%s\n", e.what());
+    }
+    return 1;
+  }
+  std::fprintf(stderr, "unknown command: %s\n", argv[1]);
+  PrintUsage();
+  return 1;
+}
