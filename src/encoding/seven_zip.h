@@ -14,6 +14,10 @@ namespace xamu {
 // `data` must not be empty.
 TipoArregloByte WriteSevenZipArchive(std::span<const std::uint8_t> data, std::uint64_t filetime);
 
+// Appends the 7z variable-length NUMBER: as many leading 1-bits in the first byte as
+// bytes follow; those hold the value's low bytes, the first byte's other bits its highest.
+void AppendSevenZipNumber(TipoArregloByte& out, std::uint64_t value);
+
 // The data of item 0 of any 7z archive a peer may send. An item larger than `limit`
 // bytes is refused before anything is allocated for it.
 TipoArregloByte ExtractSevenZipItem0(std::span<const std::uint8_t> archive, std::size_t limit);

@@ -67,7 +67,7 @@ std::uint32_t DictionarySize(std::size_t data_size) {
   if (wanted >= 2 * kMiB) return static_cast<std::uint32_t>((wanted + kMiB - 1) / kMiB * kMiB);
   for (int k = 12;; ++k) {
     if ((1ull << k) >= wanted) return static_cast<std::uint32_t>(1ull << k);
-    if ((3ull << k) >= wanted) return static_cast<std::uint32_t>(3ull << k);
+    if ((3ull << (k - 1)) >= wanted) return static_cast<std::uint32_t>(3ull << (k - 1));
   }
 }
 
@@ -116,23 +116,7 @@ class ByteWriter {
   void LittleEndian(std::uint64_t value, int width) {
     for (int i = 0; i < width; ++i) Byte(static_cast<std::uint8_t>(value >> (8 * i)));
   }
-  // The 7z NUMBER: as many leading 1-bits in the first byte as bytes follow; those hold
-  // the low bytes, the first byte's remaining bits the highest ones.
-  void Number(std::uint64_t value) {
-    std::uint8_t first = 0;
-    std::uint8_t mask = 0x80;
-    int extra = 0;
-    for (; extra < 8; ++extra) {
-      if (value < (1ull << (7 * (extra + 1)))) {
-        first |= static_cast<std::uint8_t>(value >> (8 * extra));
-        break;
-      }
-      first |= mask;
-      mask >>= 1;
-    }
-    Byte(first);
-    LittleEndian(value, extra);
-  }
+  void Number(std::uint64_t value) { AppendSevenZipNumber(bytes_, value); }
   const TipoArregloByte& Result() const { return bytes_; }
 
  private:
@@ -204,6 +188,22 @@ TipoArregloByte ArchiveHeader(std::uint64_t data_size, std::uint64_t packed_size
 }
 
 }  // namespace
+
+void AppendSevenZipNumber(TipoArregloByte& out, std::uint64_t value) {
+  std::uint8_t first = 0;
+  std::uint8_t mask = 0x80;
+  int extra = 0;
+  for (; extra < 8; ++extra) {
+    if (value < (1ull << (7 * (extra + 1)))) {
+      first |= static_cast<std::uint8_t>(value >> (8 * extra));
+      break;
+    }
+    first |= mask;
+    mask >>= 1;
+  }
+  out.push_back(first);
+  for (int i = 0; i < extra; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
 
 TipoArregloByte WriteSevenZipArchive(std::span<const std::uint8_t> data, std::uint64_t filetime) {
   const std::uint32_t dictionary = DictionarySize(data.size());

@@ -20,12 +20,13 @@ long long ParseDecimal(std::string_view text) {
     negative = digits[0] == '-';
     digits.remove_prefix(1);
   }
-  long long value = 0;
+  unsigned long long value = 0;
   const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
   if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) {
     NotAnInteger(text);
   }
-  return negative ? -value : value;
+  // Only the low 8 bits are ever kept, so wrapping a huge group is harmless.
+  return static_cast<long long>(negative ? 0 - value : value);
 }
 
 }  // namespace
@@ -75,6 +76,18 @@ TipoArregloByte TextoTripletesAArreglo(std::string_view texto) {
     bytes[i] = static_cast<std::uint8_t>(ParseDecimal(texto.substr(3 * i, 3)) & 0xFF);
   }
   return bytes;
+}
+
+std::string BytesToHex(const TipoArregloByte& bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(bytes.size() * 3);
+  for (const std::uint8_t b : bytes) {
+    if (!text.empty()) text += ' ';
+    text += kDigits[b >> 4];
+    text += kDigits[b & 0xF];
+  }
+  return text;
 }
 
 }  // namespace xamu

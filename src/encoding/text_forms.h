@@ -22,4 +22,7 @@ std::string ArregloATextoTripletes(const TipoArregloByte& arreglo);
 // EConvertError.
 TipoArregloByte TextoTripletesAArreglo(std::string_view texto);
 
+// "0A FF 00": upper-case two-digit hex separated by single spaces, for diagnostics.
+std::string BytesToHex(const TipoArregloByte& bytes);
+
 }  // namespace xamu

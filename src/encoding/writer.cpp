@@ -1,5 +1,6 @@
 #include "encoding/writer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -22,18 +23,13 @@ void TWriter::WriteLittleEndian(std::uint64_t value, std::size_t width) {
 
 void TWriter::Write(const void* data, std::size_t count) {
   const auto* bytes = static_cast<const std::uint8_t*>(data);
-  if (used_ + count <= kBufferSize) {
-    std::memcpy(buffer_.data() + used_, bytes, count);
-    used_ += count;
-    return;
-  }
-  // Larger than what the buffer can take: same bytes in the sink, without the detour.
-  FlushBuffer();
-  if (count < kBufferSize) {
-    std::memcpy(buffer_.data(), bytes, count);
-    used_ = count;
-  } else {
-    sink_.Write(bytes, count);
+  while (count != 0) {
+    const std::size_t n = std::min(kBufferSize - used_, count);
+    std::memcpy(buffer_.data() + used_, bytes, n);
+    used_ += n;
+    bytes += n;
+    count -= n;
+    if (used_ == kBufferSize) FlushBuffer();
   }
 }
 

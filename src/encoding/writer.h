@@ -37,8 +37,8 @@ class TWriter {
 
   void WriteValue(TValueType type) { WriteByte(static_cast<std::uint8_t>(type)); }
   void WriteByte(std::uint8_t byte) {
-    if (used_ == kBufferSize) FlushBuffer();
     buffer_[used_++] = byte;
+    if (used_ == kBufferSize) FlushBuffer();
   }
   void WriteLittleEndian(std::uint64_t value, std::size_t width);
   void Write(const void* data, std::size_t count);

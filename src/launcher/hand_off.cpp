@@ -22,7 +22,7 @@ std::int16_t ReadIdentifier(TReader& reader) {
 
 }  // namespace
 
-std::string EncodeHandOffText(const HandOffRecord& record) {
+MemoryStream WriteHandOffRecord(const HandOffRecord& record) {
   MemoryStream stream;
   {
     TWriter writer(stream);
@@ -32,7 +32,11 @@ std::string EncodeHandOffText(const HandOffRecord& record) {
     writer.WriteString(record.NombreCliente);
     writer.WriteString(record.NombreUsuario);
   }
-  return ArregloATextoBarras(ComprimirArreglo(std::move(stream)));
+  return stream;
+}
+
+std::string EncodeHandOffText(const HandOffRecord& record) {
+  return ArregloATextoBarras(ComprimirArreglo(WriteHandOffRecord(record)));
 }
 
 HandOffRecord DecodeHandOffText(std::string_view text) {

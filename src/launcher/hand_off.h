@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "encoding/memory_stream.h"
+
 // The argument with which the main application is started: the session's identity as a
 // value stream, compressed, in the slash form.
 namespace xamu {
@@ -17,6 +19,10 @@ struct HandOffRecord {
 
   friend bool operator==(const HandOffRecord&, const HandOffRecord&) = default;
 };
+
+// The record as a value stream, before compression: the three identifiers (widened with
+// their sign), then the two names; no list markers, no count, no terminator.
+MemoryStream WriteHandOffRecord(const HandOffRecord& record);
 
 std::string EncodeHandOffText(const HandOffRecord& record);
 

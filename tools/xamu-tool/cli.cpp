@@ -29,18 +29,6 @@ void WriteWholeFile(const std::string& path, const TipoArregloByte& bytes) {
   if (!out) throw EInOutError("cannot write " + path);
 }
 
-std::string HexBytes(const TipoArregloByte& bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  text.reserve(bytes.size() * 3);
-  for (const std::uint8_t b : bytes) {
-    if (!text.empty()) text += ' ';
-    text += kDigits[b >> 4];
-    text += kDigits[b & 0xF];
-  }
-  return text;
-}
-
 std::string JsonString(std::string_view utf8) {
   std::string out = "\"";
   for (const char c : utf8) {

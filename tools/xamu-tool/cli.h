@@ -23,8 +23,6 @@ void RequireArgumentCount(const Arguments& args, std::size_t count, const char* 
 TipoArregloByte ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const TipoArregloByte& bytes);
 
-// "0A FF 00": upper-case two-digit hex separated by single spaces.
-std::string HexBytes(const TipoArregloByte& bytes);
 // A JSON string literal of UTF-8 text.
 std::string JsonString(std::string_view utf8);
 

@@ -8,6 +8,7 @@
 #include "encoding/errors.h"
 #include "encoding/reader.h"
 #include "encoding/text_encoding.h"
+#include "encoding/text_forms.h"
 #include "encoding/writer.h"
 
 namespace xamu::tool {
@@ -95,7 +96,7 @@ void VsEncode(const Arguments& args) {
       }
     }
   }
-  std::printf("%s\n", HexBytes(stream.Bytes()).c_str());
+  std::printf("%s\n", BytesToHex(stream.Bytes()).c_str());
 }
 
 void VsDump(const Arguments& args) {

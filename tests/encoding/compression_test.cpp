@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <string>
+
+#include "encoding/compresion.h"
+#include "encoding/errors.h"
+#include "encoding/reader.h"
+#include "encoding/seven_zip.h"
+#include "encoding/zlib_codec.h"
+#include "support/bytes.h"
+
+namespace xamu {
+namespace {
+
+using testing::Hex;
+using testing::SampleData;
+
+TipoArregloByte ZlibDeflate(const TipoArregloByte& data, int level, int strategy, int window_bits) {
+  z_stream z{};
+  EXPECT_EQ(deflateInit2(&z, level, Z_DEFLATED, window_bits, 8, strategy), Z_OK);
+  TipoArregloByte out(deflateBound(&z, data.size()) + 16);
+  z.next_in = const_cast<Bytef*>(data.data());
+  z.avail_in = static_cast<uInt>(data.size());
+  z.next_out = out.data();
+  z.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  return out;
+}
+
+TipoArregloByte RoundTrip(const TipoArregloByte& data) {
+  TipoArregloByte compressed = ComprimirArreglo(MemoryStream(data));
+  MemoryStream out;
+  DescomprimirArreglo(out, compressed);
+  EXPECT_TRUE(compressed.empty());
+  EXPECT_EQ(out.Position(), 0u);
+  return out.Bytes();
+}
+
+TEST(ComprimirArreglo, EmptyStreamGivesEmptyArrayAndBack) {
+  EXPECT_TRUE(ComprimirArreglo(MemoryStream()).empty());
+  TipoArregloByte empty;
+  MemoryStream stream(Hex("01 02"));
+  DescomprimirArreglo(stream, empty);
+  EXPECT_EQ(stream.Size(), 0u);
+}
+
+TEST(ComprimirArreglo, VariantIsChosenBySizeAtTheThreshold) {
+  const TipoArregloByte below = SampleData(kSevenZipThreshold - 1);
+  const TipoArregloByte at = SampleData(kSevenZipThreshold);
+  const TipoArregloByte deflated = ComprimirArreglo(MemoryStream(below));
+  EXPECT_FALSE(HasSevenZipSignature(deflated));
+  EXPECT_EQ(InflateRaw(deflated, kDecompressionLimit), below) << "raw DEFLATE, no wrapper";
+  EXPECT_EQ(deflated, DeflateRaw(below));
+  const TipoArregloByte archived = ComprimirArreglo(MemoryStream(at));
+  ASSERT_GE(archived.size(), 6u);
+  EXPECT_EQ(TipoArregloByte(archived.begin(), archived.begin() + 6), Hex("37 7A BC AF 27 1C"));
+  EXPECT_EQ(RoundTrip(below), below);
+  EXPECT_EQ(RoundTrip(at), at);
+  const TipoArregloByte one = {0x41};
+  EXPECT_EQ(RoundTrip(one), one);
+}
+
+TEST(ComprimirArreglo, MatchesZlibAtTheStatedParameters) {
+  const TipoArregloByte data = SampleData(5000, 7);
+  z_stream z{};
+  ASSERT_EQ(deflateInit2(&z, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY), Z_OK);
+  TipoArregloByte expected(deflateBound(&z, data.size()));
+  z.next_in = const_cast<Bytef*>(data.data());
+  z.avail_in = static_cast<uInt>(data.size());
+  z.next_out = expected.data();
+  z.avail_out = static_cast<uInt>(expected.size());
+  ASSERT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+  expected.resize(z.total_out);
+  deflateEnd(&z);
+  EXPECT_EQ(ComprimirArreglo(MemoryStream(data)), expected);
+}
+
+TEST(ComprimirArreglo, LeavesTheCallersStreamEmpty) {
+  MemoryStream stream(SampleData(100));
+  ComprimirArreglo(std::move(stream));
+  EXPECT_EQ(stream.Size(), 0u);
+}
+
+TEST(DescomprimirArreglo, InflatesRawDeflateFromAnyCompressor) {
+  const TipoArregloByte data = SampleData(15000, 3);
+  for (const int level : {0, 1, 6, 9}) {
+    for (const int strategy : {Z_DEFAULT_STRATEGY, Z_FILTERED, Z_HUFFMAN_ONLY, Z_RLE, Z_FIXED}) {
+      for (const int window_bits : {-9, -15}) {
+        TipoArregloByte compressed = ZlibDeflate(data, level, strategy, window_bits);
+        MemoryStream out;
+        DescomprimirArreglo(out, compressed);
+        EXPECT_EQ(out.Bytes(), data)
+            << "level " << level << " strategy " << strategy << " window " << window_bits;
+      }
+    }
+  }
+}
+
+TEST(DescomprimirArreglo, StopsAtTheEndOfTheDeflateStreamOrOfTheInput) {
+  const TipoArregloByte data = SampleData(8000, 5);
+  TipoArregloByte trailing = DeflateRaw(data);
+  trailing.insert(trailing.end(), {0xDE, 0xAD, 0xBE, 0xEF});
+  MemoryStream out;
+  DescomprimirArreglo(out, trailing);
+  EXPECT_EQ(out.Bytes(), data) << "bytes after the end are ignored";
+
+  TipoArregloByte truncated = DeflateRaw(data);
+  truncated.resize(truncated.size() / 2);
+  DescomprimirArreglo(out, truncated);
+  ASSERT_GT(out.Size(), 0u);
+  EXPECT_LT(out.Size(), data.size());
+  EXPECT_TRUE(std::equal(out.Bytes().begin(), out.Bytes().end(), data.begin()))
+      << "a truncated stream yields what it decoded";
+}
+
+TEST(DescomprimirArreglo, ShortOrCorruptDataLeavesAnEmptyStreamAndRaisesNothing) {
+  // FF is a reserved block type; 7z minus one byte of its signature is not an archive.
+  for (const char* hex : {"FF", "07 FF", "37 7A BC", "FF FF FF FF FF FF"}) {
+    TipoArregloByte arreglo = Hex(hex);
+    MemoryStream out(Hex("41 42"));
+    EXPECT_NO_THROW(DescomprimirArreglo(out, arreglo)) << hex;
+    EXPECT_EQ(out.Size(), 0u) << hex;
+    EXPECT_TRUE(arreglo.empty()) << hex;
+    TReader reader(out);
+    try {
+      reader.ReadString();
+      ADD_FAILURE() << "a reader on the empty stream must fail";
+    } catch (const EReadError& e) {
+      EXPECT_STREQ(e.what(), "Stream read error");
+    }
+  }
+}
+
+TEST(DescomprimirArreglo, RaisesForA7zArchiveThatDoesNotExtractAndEmptiesTheArray) {
+  for (const char* hex : {"37 7A BC AF", "37 7A BC AF 27 1C 00 04 00 00 00 00", "37 7A BC AF 00 00"}) {
+    TipoArregloByte arreglo = Hex(hex);
+    MemoryStream out;
+    try {
+      DescomprimirArreglo(out, arreglo);
+      ADD_FAILURE() << hex;
+    } catch (const ESevenZipError& e) {
+      EXPECT_EQ(e.Kind(), "ESevenZipError");
+      EXPECT_NE(std::string(e.what()), "");
+    }
+    EXPECT_TRUE(arreglo.empty());
+  }
+}
+
+TEST(DescomprimirStream, RaisesZlibsTextAndKeepsTheCompressedContent) {
+  const TipoArregloByte bad = Hex("FF 00 01 02");
+  MemoryStream stream(bad);
+  try {
+    DescomprimirStream(stream);
+    ADD_FAILURE() << "corrupt data must raise";
+  } catch (const EZDecompressionError& e) {
+    EXPECT_STREQ(e.what(), "Data error");
+    EXPECT_EQ(e.Code(), Z_DATA_ERROR);
+    EXPECT_EQ(e.Kind(), "EZDecompressionError");
+  }
+  EXPECT_EQ(stream.Bytes(), bad);
+}
+
+TEST(DescomprimirStream, DecompressesBothVariantsInPlace) {
+  for (const std::size_t size : {std::size_t{500}, std::size_t{60000}}) {
+    const TipoArregloByte data = SampleData(size, 11);
+    MemoryStream stream(ComprimirArreglo(MemoryStream(data)));
+    stream.Seek(stream.Size());
+    DescomprimirStream(stream);
+    EXPECT_EQ(stream.Bytes(), data);
+    EXPECT_EQ(stream.Position(), 0u);
+  }
+}
+
+TEST(DecompressionLimit, IsEnforcedForBothVariants) {
+  const TipoArregloByte data(100000, 'a');
+  EXPECT_EQ(InflateRaw(DeflateRaw(data), data.size()).size(), data.size()) << "exactly at the limit";
+  EXPECT_THROW(InflateRaw(DeflateRaw(data), data.size() - 1), EZDecompressionError);
+  const TipoArregloByte archive = ComprimirArreglo(MemoryStream(data));
+  EXPECT_EQ(ExtractSevenZipItem0(archive, data.size()).size(), data.size());
+  try {
+    ExtractSevenZipItem0(archive, data.size() - 1);
+    ADD_FAILURE() << "the item is larger than the limit";
+  } catch (const ESevenZipError& e) {
+    EXPECT_NE(std::string(e.what()).find("limit"), std::string::npos) << e.what();
+  }
+}
+
+TEST(StreamAArreglo, CopiesFromTheCurrentPositionIntoAnArrayOfTheStreamsSize) {
+  MemoryStream stream(Hex("01 02 03 04"));
+  EXPECT_EQ(StreamAArreglo(stream), Hex("01 02 03 04"));
+  stream.Seek(2);
+  EXPECT_EQ(StreamAArreglo(stream), Hex("03 04 00 00"));
+}
+
+TEST(ArregloAStream, WritesAtThePositionAndRewinds) {
+  MemoryStream stream(Hex("AA BB CC"));
+  stream.Seek(1);
+  ArregloAStream(stream, Hex("01 02 03"));
+  EXPECT_EQ(stream.Bytes(), Hex("AA 01 02 03"));
+  EXPECT_EQ(stream.Position(), 0u);
+}
+
+}  // namespace
+}  // namespace xamu

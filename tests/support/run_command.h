@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace xamu::testing {
+
+struct CommandResult {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs a program with the given arguments (no shell), standard input from /dev/null,
+// optional extra environment entries ("NAME=value"), and collects both outputs.
+CommandResult RunCommand(const std::vector<std::string>& argv,
+                         const std::vector<std::string>& extra_env = {});
+
+// Whether a program of that name is on PATH.
+bool ProgramOnPath(const std::string& name);
+
+}  // namespace xamu::testing

@@ -1,0 +1,123 @@
+// xamu-tool run as a support engineer would: its output and exit codes.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "encoding/memory_stream.h"
+#include "support/bytes.h"
+#include "support/run_command.h"
+#include "support/temp_dir.h"
+
+namespace xamu {
+namespace {
+
+using testing::CommandResult;
+
+CommandResult Tool(std::vector<std::string> args) {
+  args.insert(args.begin(), XAMU_TOOL_PATH);
+  return testing::RunCommand(args);
+}
+
+void WriteFile(const std::string& path, const TipoArregloByte& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+TipoArregloByte ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return TipoArregloByte((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void ExpectOutput(const CommandResult& r, const std::string& out) {
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, out);
+  EXPECT_EQ(r.err, "");
+}
+
+// An error is exactly one line on standard error and exit code 1.
+void ExpectError(const CommandResult& r, const std::string& fragment) {
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find(fragment), std::string::npos) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+}
+
+TEST(XamuTool, VsEncodeWritesEachKindOfValue) {
+  ExpectOutput(Tool({"vs-encode", "int:127", "int:128", "int64:2147483648", "str:A\xC3\xB1o",
+                     "float:1", "list", "end"}),
+               "02 7F 03 80 00 13 00 00 00 80 00 00 00 00 14 04 00 00 00 41 C3 B1 6F "
+               "05 00 00 00 00 00 00 00 80 FF 3F 01 00\n");
+  ExpectOutput(Tool({"vs-encode", "str:"}), "12 00 00 00 00\n");
+  ExpectError(Tool({"vs-encode", "int:2147483648"}), "2147483648");
+  ExpectError(Tool({"vs-encode", "bogus"}), "bogus");
+}
+
+TEST(XamuTool, VsDumpPrintsEveryValueThenTheError) {
+  testing::TempDir dir;
+  const std::string file = dir.File("stream.bin");
+  WriteFile(file, testing::Hex("01 02 7F 03 2C 01 13 00 00 00 80 00 00 00 00 06 03 41 42 43 "
+                               "14 04 00 00 00 41 C3 B1 6F 06 02 22 0A "
+                               "05 00 00 00 00 00 00 00 C0 FF 3F 15 00 00 00 00 00 00 F8 3F "
+                               "10 39 30 00 00 00 00 00 00 09 08 00"));
+  ExpectOutput(Tool({"vs-dump", file}),
+               "vaList\nvaInt8 127\nvaInt16 300\nvaInt64 2147483648\nvaString \"ABC\"\n"
+               "vaUTF8String \"A\xC3\xB1o\"\nvaString \"\\\"\\n\"\nvaExtended 1.5\nvaDouble 1.5\n"
+               "vaCurrency 1.2345\nvaTrue\nvaFalse\nvaNull\n");
+
+  WriteFile(file, testing::Hex("02 05 06 09 41"));
+  const CommandResult truncated = Tool({"vs-dump", file});
+  EXPECT_EQ(truncated.out, "vaInt8 5\n");
+  ExpectError(truncated, "Stream read error");
+
+  WriteFile(file, testing::Hex("02 05 11 00"));
+  const CommandResult date = Tool({"vs-dump", file});
+  EXPECT_EQ(date.out, "vaInt8 5\n");
+  ExpectError(date, "Invalid property value");
+}
+
+TEST(XamuTool, CompressAndDecompressBothVariants) {
+  testing::TempDir dir;
+  for (const std::size_t size : {std::size_t{1000}, std::size_t{50000}}) {
+    const TipoArregloByte data = testing::SampleData(size);
+    WriteFile(dir.File("in"), data);
+    ExpectOutput(Tool({"compress", dir.File("in"), dir.File("packed")}), "");
+    const TipoArregloByte packed = ReadFile(dir.File("packed"));
+    EXPECT_EQ(packed.size() >= 4 && packed[0] == 0x37 && packed[1] == 0x7A, size >= 20000);
+    ExpectOutput(Tool({"decompress", dir.File("packed"), dir.File("out")}), "");
+    EXPECT_EQ(ReadFile(dir.File("out")), data);
+  }
+  WriteFile(dir.File("bad"), testing::Hex("FF 00 01"));
+  ExpectError(Tool({"decompress", dir.File("bad"), dir.File("out")}), "Data error");
+  WriteFile(dir.File("bad7z"), testing::Hex("37 7A BC AF 27 1C 00 04"));
+  ExpectError(Tool({"decompress", dir.File("bad7z"), dir.File("out")}), "ESevenZipError");
+  ExpectError(Tool({"compress", dir.File("missing"), dir.File("out")}), "missing");
+}
+
+TEST(XamuTool, HandOffRoundTripsTheFiveValuesInRecordOrder) {
+  const CommandResult encoded = Tool({"handoff-encode", "1", "-2", "58", "Banco & Cia", "Mar\xC3\xAD" "a"});
+  ASSERT_EQ(encoded.exit_code, 0) << encoded.err;
+  ASSERT_EQ(encoded.out.back(), '\n');
+  ExpectOutput(Tool({"handoff-decode", encoded.out.substr(0, encoded.out.size() - 1)}),
+               "IDCliente=1\nIDUsuario=-2\nIDPais=58\nNombreCliente=Banco & Cia\n"
+               "NombreUsuario=Mar\xC3\xAD" "a\n");
+  ExpectError(Tool({"handoff-encode", "40000", "1", "1", "a", "b"}), "40000");
+  ExpectError(Tool({"handoff-decode", "12/x/"}), "EConvertError");
+}
+
+TEST(XamuTool, PasswordRoundTripsThroughTheTripletForm) {
+  const CommandResult encoded = Tool({"password-encode", "clave secreta"});
+  ASSERT_EQ(encoded.exit_code, 0);
+  EXPECT_EQ(encoded.out.find_first_not_of("0123456789\n"), std::string::npos) << encoded.out;
+  EXPECT_EQ((encoded.out.size() - 1) % 3, 0u);
+  ExpectOutput(Tool({"password-decode", encoded.out.substr(0, encoded.out.size() - 1)}),
+               "clave secreta\n");
+  ExpectError(Tool({"password-decode", "0a0"}), "EConvertError");
+}
+
+TEST(XamuTool, UnknownCommandsAndWrongArgumentCountsAreErrors) {
+  EXPECT_EQ(Tool({"frobnicate"}).exit_code, 1);
+  ExpectError(Tool({"vs-dump"}), "usage: xamu-tool vs-dump FILE");
+}
+
+}  // namespace
+}  // namespace xamu
