@@ -135,7 +135,8 @@ TEST(DescomprimirArreglo, ShortOrCorruptDataLeavesAnEmptyStreamAndRaisesNothing)
 }
 
 TEST(DescomprimirArreglo, RaisesForA7zArchiveThatDoesNotExtractAndEmptiesTheArray) {
-  for (const char* hex : {"37 7A BC AF", "37 7A BC AF 27 1C 00 04 00 00 00 00", "37 7A BC AF 00 00"}) {
+  for (const char* hex :
+       {"37 7A BC AF", "37 7A BC AF 27 1C 00 04 00 00 00 00", "37 7A BC AF 00 00"}) {
     TipoArregloByte arreglo = Hex(hex);
     MemoryStream out;
     try {
@@ -176,7 +177,8 @@ TEST(DescomprimirStream, DecompressesBothVariantsInPlace) {
 
 TEST(DecompressionLimit, IsEnforcedForBothVariants) {
   const TipoArregloByte data(100000, 'a');
-  EXPECT_EQ(InflateRaw(DeflateRaw(data), data.size()).size(), data.size()) << "exactly at the limit";
+  EXPECT_EQ(InflateRaw(DeflateRaw(data), data.size()).size(), data.size())
+      << "exactly at the limit";
   EXPECT_THROW(InflateRaw(DeflateRaw(data), data.size() - 1), EZDecompressionError);
   const TipoArregloByte archive = ComprimirArreglo(MemoryStream(data));
   EXPECT_EQ(ExtractSevenZipItem0(archive, data.size()).size(), data.size());

@@ -10,7 +10,9 @@
 namespace xamu {
 namespace {
 
-std::string HexOf(const ExtendedBytes& b) { return BytesToHex(TipoArregloByte(b.begin(), b.end())); }
+std::string HexOf(const ExtendedBytes& b) {
+  return BytesToHex(TipoArregloByte(b.begin(), b.end()));
+}
 
 ExtendedBytes FromHex(const char* hex) {
   const TipoArregloByte bytes = testing::Hex(hex);
@@ -46,14 +48,17 @@ TEST(ExtendedFloat, KnownValuesHaveTheirTenBytes) {
 TEST(ExtendedFloat, EveryBitOfTheSignificandSurvives) {
   // 64 significant bits: more than a double holds, so a detour through double would fail.
   const long double values[] = {1.0L + std::numeric_limits<long double>::epsilon(),
-                                0.1L, -1234567.891011121314L, 44927.5L / 3,
+                                0.1L,
+                                -1234567.891011121314L,
+                                44927.5L / 3,
                                 std::numeric_limits<long double>::min(),
                                 std::numeric_limits<long double>::min() / 3};
   for (const long double v : values) EXPECT_EQ(BytesToExtended(ExtendedToBytes(v)), v);
 }
 
 TEST(ExtendedFloat, NaNStaysNaN) {
-  EXPECT_TRUE(std::isnan(BytesToExtended(ExtendedToBytes(std::numeric_limits<long double>::quiet_NaN()))));
+  EXPECT_TRUE(
+      std::isnan(BytesToExtended(ExtendedToBytes(std::numeric_limits<long double>::quiet_NaN()))));
   EXPECT_TRUE(std::isnan(BytesToExtended(FromHex("01 00 00 00 00 00 00 C0 FF 7F"))));
 }
 

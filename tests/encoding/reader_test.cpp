@@ -89,22 +89,30 @@ TEST(TReader, EachReadRejectsWhatItDoesNotAccept) {
   const char* kInvalid = "Invalid property value";
   const char* kShort = "Stream read error";
   const RejectCase cases[] = {
-      {"ReadInteger on vaInt64", "13 01 00 00 00 00 00 00 00", [](TReader& r) { r.ReadInteger(); }, kInvalid},
-      {"ReadInteger on vaExtended", "05 00 00 00 00 00 00 00 80 FF 3F", [](TReader& r) { r.ReadInteger(); }, kInvalid},
-      {"ReadInt64 on vaDouble", "15 00 00 00 00 00 00 F8 3F", [](TReader& r) { r.ReadInt64(); }, kInvalid},
-      {"ReadDouble on vaExtended", "05 00 00 00 00 00 00 00 80 FF 3F", [](TReader& r) { r.ReadDouble(); }, kInvalid},
-      {"ReadFloat on vaDate", "11 00 00 00 00 00 00 F8 3F", [](TReader& r) { r.ReadFloat(); }, kInvalid},
+      {"ReadInteger on vaInt64", "13 01 00 00 00 00 00 00 00", [](TReader& r) { r.ReadInteger(); },
+       kInvalid},
+      {"ReadInteger on vaExtended", "05 00 00 00 00 00 00 00 80 FF 3F",
+       [](TReader& r) { r.ReadInteger(); }, kInvalid},
+      {"ReadInt64 on vaDouble", "15 00 00 00 00 00 00 F8 3F", [](TReader& r) { r.ReadInt64(); },
+       kInvalid},
+      {"ReadDouble on vaExtended", "05 00 00 00 00 00 00 00 80 FF 3F",
+       [](TReader& r) { r.ReadDouble(); }, kInvalid},
+      {"ReadFloat on vaDate", "11 00 00 00 00 00 00 F8 3F", [](TReader& r) { r.ReadFloat(); },
+       kInvalid},
       {"ReadFloat on vaSingle", "0F 00 00 C0 3F", [](TReader& r) { r.ReadFloat(); }, kInvalid},
-      {"ReadCurrency on vaDouble", "15 00 00 00 00 00 00 F8 3F", [](TReader& r) { r.ReadCurrency(); }, kInvalid},
+      {"ReadCurrency on vaDouble", "15 00 00 00 00 00 00 F8 3F",
+       [](TReader& r) { r.ReadCurrency(); }, kInvalid},
       {"ReadBoolean on vaInt8", "02 01", [](TReader& r) { r.ReadBoolean(); }, kInvalid},
       {"ReadString on vaIdent", "07 01 41", [](TReader& r) { r.ReadString(); }, kInvalid},
       {"ReadString on vaInt8", "02 01", [](TReader& r) { r.ReadString(); }, kInvalid},
-      {"ReadString with a negative length", "0C FF FF FF FF", [](TReader& r) { r.ReadString(); }, kInvalid},
+      {"ReadString with a negative length", "0C FF FF FF FF", [](TReader& r) { r.ReadString(); },
+       kInvalid},
       {"empty stream", "", [](TReader& r) { r.ReadInteger(); }, kShort},
       {"end inside an integer", "04 01 02", [](TReader& r) { r.ReadInteger(); }, kShort},
       {"end inside a string's bytes", "06 05 41 42", [](TReader& r) { r.ReadString(); }, kShort},
       {"end inside a 4-byte length", "14 05 00", [](TReader& r) { r.ReadString(); }, kShort},
-      {"end inside an extended", "05 00 00 00 00 00 00 00 80 FF", [](TReader& r) { r.ReadFloat(); }, kShort},
+      {"end inside an extended", "05 00 00 00 00 00 00 00 80 FF", [](TReader& r) { r.ReadFloat(); },
+       kShort},
       {"NextValue at the end", "", [](TReader& r) { r.NextValue(); }, kShort},
       {"EndOfList at the end", "", [](TReader& r) { r.EndOfList(); }, kShort},
       // Lengths far beyond the data fail before anything is allocated for them.
@@ -118,13 +126,13 @@ TEST(TReader, EachReadRejectsWhatItDoesNotAccept) {
 }
 
 TEST(TReader, ReadStringDecodesEachForm) {
-  MemoryStream source(Hex(
-      "06 03 41 42 43 "          // vaString
-      "06 02 F1 80 "             // single-byte text from a peer: Windows-1252, not UTF-8
-      "0C 02 00 00 00 E9 9F "    // vaLString, same code page
-      "12 01 00 00 00 F1 00 "    // vaWString
-      "14 04 00 00 00 41 C3 B1 6F "  // vaUTF8String
-      "12 00 00 00 00"));        // the empty string
+  MemoryStream source(
+      Hex("06 03 41 42 43 "              // vaString
+          "06 02 F1 80 "                 // single-byte text from a peer: Windows-1252, not UTF-8
+          "0C 02 00 00 00 E9 9F "        // vaLString, same code page
+          "12 01 00 00 00 F1 00 "        // vaWString
+          "14 04 00 00 00 41 C3 B1 6F "  // vaUTF8String
+          "12 00 00 00 00"));            // the empty string
   TReader reader(source);
   EXPECT_EQ(reader.ReadString(), u"ABC");
   EXPECT_EQ(reader.ReadString(), u"\u00F1\u20AC");
@@ -194,8 +202,8 @@ TEST(TReader, HandsTheSourcePositionBackAfterTheLastConsumedByte) {
 
 TEST(TReader, AWriterRoundTripGivesBackEveryValue) {
   MemoryStream stream;
-  const std::u16string texts[] = {u"", u"plain", u"\u00F1", u"A\u00F1o", std::u16string(70000, u'x'),
-                                  u"\U0001F600 emoji"};
+  const std::u16string texts[] = {
+      u"", u"plain", u"\u00F1", u"A\u00F1o", std::u16string(70000, u'x'), u"\U0001F600 emoji"};
   {
     TWriter writer(stream);
     writer.WriteListBegin();

@@ -18,7 +18,8 @@ using testing::RunCommand;
 
 void WriteFile(const std::string& path, const TipoArregloByte& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 TipoArregloByte ReadFile(const std::string& path) {
@@ -35,7 +36,8 @@ TipoArregloByte Decompress(TipoArregloByte compressed) {
 class SevenZipInterop : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!testing::ProgramOnPath("7z")) GTEST_SKIP() << "the 7-Zip command-line program is not installed";
+    if (!testing::ProgramOnPath("7z"))
+      GTEST_SKIP() << "the 7-Zip command-line program is not installed";
   }
   // Runs 7z and fails the test unless it succeeds.
   std::string SevenZip(std::vector<std::string> args, std::vector<std::string> env = {}) {
@@ -88,7 +90,8 @@ TEST_F(SevenZipInterop, ArchivesOfTheCliGiveTheirFirstItem) {
       {"Deflate", {"-m0=Deflate"}},
   };
   for (const CliForm& form : forms) {
-    const std::string archive = dir_.File(std::string("cli-") + std::to_string(&form - forms) + ".7z");
+    const std::string archive =
+        dir_.File(std::string("cli-") + std::to_string(&form - forms) + ".7z");
     std::vector<std::string> args = {"a", archive, input};
     args.insert(args.end(), form.switches.begin(), form.switches.end());
     SevenZip(args);

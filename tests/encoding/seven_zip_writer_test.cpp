@@ -70,9 +70,9 @@ TEST(SevenZipWriter, OneItemArchiveIsLaidOutByteForByte) {
   TipoArregloByte packed_number;
   AppendSevenZipNumber(packed_number, packed);
   const std::uint32_t data_crc = Crc(data, 0, data.size());
-  const std::string crc = BytesToHex({static_cast<std::uint8_t>(data_crc), static_cast<std::uint8_t>(data_crc >> 8),
-                                      static_cast<std::uint8_t>(data_crc >> 16),
-                                      static_cast<std::uint8_t>(data_crc >> 24)});
+  const std::string crc = BytesToHex(
+      {static_cast<std::uint8_t>(data_crc), static_cast<std::uint8_t>(data_crc >> 8),
+       static_cast<std::uint8_t>(data_crc >> 16), static_cast<std::uint8_t>(data_crc >> 24)});
   const std::string expected =
       "01 04 06 00 01 09 " + BytesToHex(packed_number) +
       " 00 07 0B 01 00 01 23 03 01 01 05 5D 00 60 00 00 0C C0 20 4E 00 08 0A 01 " + crc +

@@ -20,7 +20,9 @@ TEST(Utf8, SurrogatePairsConvertAndBrokenInputIsReplaced) {
   EXPECT_EQ(Utf16ToUtf8(u"A\u00F1\U0001F600"), "A\xC3\xB1\xF0\x9F\x98\x80");
   EXPECT_EQ(Utf8ToUtf16("A\xC3\xB1\xF0\x9F\x98\x80"), u"A\u00F1\U0001F600");
   const std::u16string lone_surrogate = {u'a', char16_t{0xD800}, u'b'};
-  EXPECT_EQ(Utf16ToUtf8(lone_surrogate), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(Utf16ToUtf8(lone_surrogate),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(Utf8ToUtf16("a\xC3"), u"a\uFFFD");
   EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD") << "overlong forms are refused";
   EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD") << "encoded surrogates are refused";

@@ -34,18 +34,19 @@ TEST_P(WriteIntegerTest, TagSwitchesExactlyAtTheLimits) {
   EXPECT_EQ(Written([&](TWriter& w) { w.WriteInteger(c.value); }), c.bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Limits, WriteIntegerTest,
-    ::testing::Values(IntegerCase{0, "02 00"}, IntegerCase{127, "02 7F"},
-                      IntegerCase{-128, "02 80"}, IntegerCase{128, "03 80 00"},
-                      IntegerCase{-129, "03 7F FF"}, IntegerCase{32767, "03 FF 7F"},
-                      IntegerCase{-32768, "03 00 80"}, IntegerCase{32768, "04 00 80 00 00"},
-                      IntegerCase{-32769, "04 FF 7F FF FF"},
-                      IntegerCase{2147483647, "04 FF FF FF 7F"},
-                      IntegerCase{-2147483648LL, "04 00 00 00 80"},
-                      IntegerCase{2147483648LL, "13 00 00 00 80 00 00 00 00"},
-                      IntegerCase{-2147483649LL, "13 FF FF FF 7F FF FF FF FF"},
-                      IntegerCase{INT64_MIN, "13 00 00 00 00 00 00 00 80"}));
+INSTANTIATE_TEST_SUITE_P(Limits, WriteIntegerTest,
+                         ::testing::Values(IntegerCase{0, "02 00"}, IntegerCase{127, "02 7F"},
+                                           IntegerCase{-128, "02 80"}, IntegerCase{128, "03 80 00"},
+                                           IntegerCase{-129, "03 7F FF"},
+                                           IntegerCase{32767, "03 FF 7F"},
+                                           IntegerCase{-32768, "03 00 80"},
+                                           IntegerCase{32768, "04 00 80 00 00"},
+                                           IntegerCase{-32769, "04 FF 7F FF FF"},
+                                           IntegerCase{2147483647, "04 FF FF FF 7F"},
+                                           IntegerCase{-2147483648LL, "04 00 00 00 80"},
+                                           IntegerCase{2147483648LL, "13 00 00 00 80 00 00 00 00"},
+                                           IntegerCase{-2147483649LL, "13 FF FF FF 7F FF FF FF FF"},
+                                           IntegerCase{INT64_MIN, "13 00 00 00 00 00 00 00 80"}));
 
 TEST(WriteInteger, NarrowFieldsAreWidenedBeforeTheTagIsChosen) {
   const std::int16_t signed_id = -1;

@@ -22,7 +22,8 @@ std::string StoredForm(const std::function<void(TWriter&)>& write) {
 TEST(PasswordProxy, DecodesTheThreeLayersAndTrims) {
   EXPECT_EQ(DecodePasswordProxy(""), u"");
   EXPECT_EQ(DecodePasswordProxy(EncodePasswordProxy(u"s3cr3t")), u"s3cr3t");
-  EXPECT_EQ(DecodePasswordProxy(StoredForm([](TWriter& w) { w.WriteString(u" \t contrase\u00F1a \r\n"); })),
+  EXPECT_EQ(DecodePasswordProxy(
+                StoredForm([](TWriter& w) { w.WriteString(u" \t contrase\u00F1a \r\n"); })),
             u"contrase\u00F1a");
   // A stored text with a stray character after the last whole group still decodes.
   EXPECT_EQ(DecodePasswordProxy(EncodePasswordProxy(u"clave") + "9"), u"clave");

@@ -15,12 +15,9 @@ struct FloatDateCase {
 
 TEST(FloatDate, DaysSince1899December30WithTheTimeAsFraction) {
   const FloatDateCase cases[] = {
-      {0.0, {1899, 12, 30, 0, 0, 0, 0}},
-      {1.0, {1899, 12, 31, 0, 0, 0, 0}},
-      {2.0, {1900, 1, 1, 0, 0, 0, 0}},
-      {30000.0, {1982, 2, 18, 0, 0, 0, 0}},
-      {36526.5, {2000, 1, 1, 12, 0, 0, 0}},
-      {45351.75, {2024, 2, 29, 18, 0, 0, 0}},
+      {0.0, {1899, 12, 30, 0, 0, 0, 0}},    {1.0, {1899, 12, 31, 0, 0, 0, 0}},
+      {2.0, {1900, 1, 1, 0, 0, 0, 0}},      {30000.0, {1982, 2, 18, 0, 0, 0, 0}},
+      {36526.5, {2000, 1, 1, 12, 0, 0, 0}}, {45351.75, {2024, 2, 29, 18, 0, 0, 0}},
       {-1.25, {1899, 12, 29, 6, 0, 0, 0}},  // the fraction's magnitude is the time
   };
   for (const FloatDateCase& c : cases) {
@@ -35,7 +32,8 @@ TEST(DosDateTime, PacksTheLocalDateAndTimeInTwoSecondSteps) {
   const double date = LocalToFloatDate({2024, 3, 15, 13, 45, 31, 0});
   const std::uint32_t dos = FloatDateToDosDateTime(date);
   EXPECT_EQ(dos, (44u << 25 | 3u << 21 | 15u << 16 | 13u << 11 | 45u << 5 | 15u));
-  EXPECT_EQ(FloatDateToLocal(DosDateTimeToFloatDate(dos)), (LocalDateTime{2024, 3, 15, 13, 45, 30, 0}));
+  EXPECT_EQ(FloatDateToLocal(DosDateTimeToFloatDate(dos)),
+            (LocalDateTime{2024, 3, 15, 13, 45, 30, 0}));
   EXPECT_EQ(FloatDateToDosDateTime(LocalToFloatDate({1979, 12, 31, 0, 0, 0, 0})), 0u);
 }
 

@@ -28,10 +28,10 @@ TipoArregloByte Hex(std::string_view text) {
 }
 
 TipoArregloByte SampleData(std::size_t size, std::uint32_t seed) {
-  static constexpr const char* kWords[] = {"Banco",   "Nacional", "de",      "Mexico", "Peso",
-                                           "Cuenta",  "Activo",   "Pasivo",  "Capital", "Indice",
-                                           "Moneda",  "Pais",     "Colombia", "1000",   "2024",
-                                           "Credito", "Debito",   "0.0125",  "Sucursal", "Norte"};
+  static constexpr const char* kWords[] = {"Banco",   "Nacional", "de",       "Mexico",   "Peso",
+                                           "Cuenta",  "Activo",   "Pasivo",   "Capital",  "Indice",
+                                           "Moneda",  "Pais",     "Colombia", "1000",     "2024",
+                                           "Credito", "Debito",   "0.0125",   "Sucursal", "Norte"};
   std::mt19937 random(seed);
   std::uniform_int_distribution<std::size_t> pick(0, std::size(kWords) - 1);
   TipoArregloByte data;

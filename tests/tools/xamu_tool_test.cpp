@@ -21,7 +21,8 @@ CommandResult Tool(std::vector<std::string> args) {
 
 void WriteFile(const std::string& path, const TipoArregloByte& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 TipoArregloByte ReadFile(const std::string& path) {
@@ -94,12 +95,15 @@ TEST(XamuTool, CompressAndDecompressBothVariants) {
 }
 
 TEST(XamuTool, HandOffRoundTripsTheFiveValuesInRecordOrder) {
-  const CommandResult encoded = Tool({"handoff-encode", "1", "-2", "58", "Banco & Cia", "Mar\xC3\xAD" "a"});
+  const CommandResult encoded = Tool({"handoff-encode", "1", "-2", "58", "Banco & Cia",
+                                      "Mar\xC3\xAD"
+                                      "a"});
   ASSERT_EQ(encoded.exit_code, 0) << encoded.err;
   ASSERT_EQ(encoded.out.back(), '\n');
   ExpectOutput(Tool({"handoff-decode", encoded.out.substr(0, encoded.out.size() - 1)}),
                "IDCliente=1\nIDUsuario=-2\nIDPais=58\nNombreCliente=Banco & Cia\n"
-               "NombreUsuario=Mar\xC3\xAD" "a\n");
+               "NombreUsuario=Mar\xC3\xAD"
+               "a\n");
   ExpectError(Tool({"handoff-encode", "40000", "1", "1", "a", "b"}), "40000");
   ExpectError(Tool({"handoff-decode", "12/x/"}), "EConvertError");
 }
