@@ -1,0 +1,221 @@
+#include "platform/file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <utility>
+
+#include "platform/error.h"
+#include "platform/paths.h"
+
+namespace xamu::platform {
+namespace {
+
+constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
+
+struct DirCloser {
+  void operator()(DIR* d) const { closedir(d); }
+};
+
+// Closes a descriptor on every path.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  int Release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+FileAttributes AttributesOf(const struct stat& st, std::string_view name) {
+  FileAttributes a;
+  a.directory = S_ISDIR(st.st_mode);
+  a.read_only = (st.st_mode & kAnyWriteBit) == 0;
+  a.hidden = !name.empty() && name[0] == '.';
+  return a;
+}
+
+bool ChangeMode(const std::string& path, bool writable) {
+  const std::string resolved = ResolveCaseInsensitive(path);
+  struct stat st {};
+  if (stat(resolved.c_str(), &st) != 0) return false;
+  const mode_t mode = writable ? (st.st_mode | S_IWUSR) : (st.st_mode & ~kAnyWriteBit);
+  return chmod(resolved.c_str(), mode & 07777) == 0;
+}
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::string Folder(const std::string& path) {
+  const std::size_t slash = path.rfind(kPathSeparator);
+  return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+std::optional<FileAttributes> GetFileAttributes(const std::string& path) {
+  const std::string resolved = ResolveCaseInsensitive(path);
+  struct stat st {};
+  if (stat(resolved.c_str(), &st) != 0) return std::nullopt;
+  std::string name = FileNamePart(resolved);
+  if (name.empty()) name = FileNamePart(resolved.substr(0, resolved.size() - 1));
+  return AttributesOf(st, name);
+}
+
+bool SetNormalAttributes(const std::string& path) { return ChangeMode(path, true); }
+bool SetReadOnlyAttribute(const std::string& path) { return ChangeMode(path, false); }
+
+bool IsExistingFolder(const std::string& path) {
+  const std::optional<FileAttributes> a = GetFileAttributes(path);
+  return a && a->directory;
+}
+
+bool FileExists(const std::string& path) {
+  const std::optional<FileAttributes> a = GetFileAttributes(path);
+  return a && !a->directory;
+}
+
+bool CreateFolder(const std::string& path) {
+  return mkdir(ResolveCaseInsensitive(path).c_str(), 0777) == 0;
+}
+
+bool MatchesPattern(std::string_view name, std::string_view pattern) {
+  if (pattern == "*.*" || pattern == "*") return true;
+  // Iterative wildcard match with one backtracking point for the last "*".
+  std::size_t n = 0, p = 0, star = std::string_view::npos, resume = 0;
+  const auto same = [](char a, char b) { return EqualsIgnoringCase({&a, 1}, {&b, 1}); };
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
+      ++n, ++p;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+std::vector<FolderEntry> ListFolder(const std::string& folder, std::string_view pattern) {
+  std::vector<FolderEntry> entries;
+  std::string resolved = ResolveCaseInsensitive(folder);
+  std::unique_ptr<DIR, DirCloser> dir(opendir(resolved.c_str()));
+  if (!dir) return entries;
+  if (resolved.back() != kPathSeparator) resolved += kPathSeparator;
+  while (const dirent* entry = readdir(dir.get())) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == ".." || !MatchesPattern(name, pattern)) continue;
+    struct stat st {};
+    // An entry that vanished since the directory was read is not listed.
+    if (stat((resolved + entry->d_name).c_str(), &st) != 0) continue;
+    entries.push_back({entry->d_name, AttributesOf(st, name)});
+  }
+  return entries;
+}
+
+bool CreateAndDeleteProbeFile(const std::string& path) {
+  const std::string resolved = ResolveCaseInsensitive(path);
+  const Descriptor fd(open(resolved.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600));
+  if (fd.get() < 0) return false;
+  unlink(resolved.c_str());
+  return true;
+}
+
+std::optional<std::string> CreateTempFile(const std::string& folder, std::string_view prefix) {
+  std::string base = ResolveCaseInsensitive(folder);
+  if (!base.empty() && base.back() != kPathSeparator) base += kPathSeparator;
+  auto unique = static_cast<unsigned>(
+      std::chrono::steady_clock::now().time_since_epoch().count() & 0xFFFF);
+  for (int attempt = 0; attempt < 0x10000; ++attempt, ++unique) {
+    char number[8];
+    std::snprintf(number, sizeof number, "%X", (unique & 0xFFFF) == 0 ? 1u : unique & 0xFFFF);
+    const std::string path = base + std::string(prefix) + number + ".TMP";
+    const int fd = open(path.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+      close(fd);
+      return path;
+    }
+    if (errno != EEXIST) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+bool DeleteFile(const std::string& path) {
+  return unlink(ResolveCaseInsensitive(path).c_str()) == 0;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) {
+  const Descriptor fd(open(ResolveCaseInsensitive(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return std::nullopt;
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t buffer[65536];
+  for (;;) {
+    const ssize_t n = read(fd.get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::nullopt;
+    if (n == 0) return bytes;
+    bytes.insert(bytes.end(), buffer, buffer + n);
+  }
+}
+
+bool CopyFile(const std::string& source, const std::string& target) {
+  const std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(source);
+  if (!bytes) return false;
+  struct stat st {};
+  const unsigned mode =
+      stat(ResolveCaseInsensitive(source).c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+  try {
+    ReplaceFileAtomically(target, *bytes, mode);
+  } catch (const EInOutError&) {
+    return false;
+  }
+  return true;
+}
+
+void ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                           unsigned new_file_mode) {
+  const std::string target = ResolveCaseInsensitive(path);
+  struct stat st {};
+  const mode_t mode = stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : new_file_mode;
+  std::string temp = Folder(target) + "." + FileNamePart(target) + ".XXXXXX";
+  const auto fail = [&](const char* what) {
+    const std::string reason = std::strerror(errno);
+    unlink(temp.c_str());
+    throw EInOutError(std::string(what) + " " + target + ": " + reason);
+  };
+  Descriptor fd(mkostemp(temp.data(), O_CLOEXEC));
+  if (fd.get() < 0) throw EInOutError("cannot create a file beside " + target + ": " + std::strerror(errno));
+  if (!WriteAll(fd.get(), bytes)) fail("cannot write");
+  if (fsync(fd.get()) != 0) fail("cannot flush");
+  if (fchmod(fd.get(), mode) != 0) fail("cannot set the permissions of");
+  if (close(fd.Release()) != 0) fail("cannot close");
+  if (rename(temp.c_str(), target.c_str()) != 0) fail("cannot replace");
+}
+
+}  // namespace xamu::platform

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Files and folders with the Windows view of them that the launcher expects. Every path
+// is resolved case-insensitively first (see ResolveCaseInsensitive).
+namespace xamu::platform {
+
+// Windows attributes as they map onto a POSIX file system: read-only is the absence of
+// every write permission bit, hidden is a name beginning with "."; system and archive are
+// never set.
+struct FileAttributes {
+  bool directory = false;
+  bool read_only = false;
+  bool hidden = false;
+  bool system = false;
+  bool archive = false;
+
+  // Exactly the directory attribute and nothing else.
+  bool IsPlainDirectory() const { return directory && !read_only && !hidden && !system && !archive; }
+};
+
+// Empty when the path's attributes cannot be read.
+std::optional<FileAttributes> GetFileAttributes(const std::string& path);
+// Normal attributes: the owner may write. False when they cannot be changed.
+bool SetNormalAttributes(const std::string& path);
+bool SetReadOnlyAttribute(const std::string& path);
+
+// Attributes readable and the directory attribute among them.
+bool IsExistingFolder(const std::string& path);
+// Exists and is not a folder.
+bool FileExists(const std::string& path);
+
+// One level; false when the folder cannot be created (its parent missing included).
+bool CreateFolder(const std::string& path);
+
+struct FolderEntry {
+  std::string name;
+  FileAttributes attributes;
+};
+
+// Entries of `folder` whose names match `pattern` ("*" and "?" wildcards, letter case
+// ignored; "*.*" matches every name), in the order the directory search returns them.
+// "." and ".." are never listed; a folder that cannot be listed gives nothing.
+std::vector<FolderEntry> ListFolder(const std::string& folder, std::string_view pattern);
+
+bool MatchesPattern(std::string_view name, std::string_view pattern);
+
+// Creates `path` as a new file (failing when any file of that name exists, whatever its
+// letter case), then closes and deletes it. True when the creation succeeded.
+bool CreateAndDeleteProbeFile(const std::string& path);
+
+// Creates a new empty file named prefix + hex number + ".TMP" in `folder`, retrying on
+// collisions; its path, or empty when no file can be created there.
+std::optional<std::string> CreateTempFile(const std::string& folder, std::string_view prefix);
+
+bool DeleteFile(const std::string& path);
+
+// Copies a file, replacing `target` atomically when it exists. False on any failure.
+bool CopyFile(const std::string& source, const std::string& target);
+
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path);
+
+// Writes `bytes` to a temporary file in the target's folder and renames it over the target
+// once complete, so a failure leaves the previous file untouched. The new file keeps the
+// previous file's permissions, or gets `new_file_mode`. Raises EInOutError on failure.
+void ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                           unsigned new_file_mode = 0644);
+
+}  // namespace xamu::platform

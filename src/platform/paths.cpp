@@ -1,0 +1,96 @@
+#include "platform/paths.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace xamu::platform {
+namespace {
+
+constexpr const char* kDefaultControlIni = "/etc/XamuINI/eXamu.ini";
+constexpr const char* kControlIniVariable = "XAMU_CONTROL_INI";
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return lstat(path.c_str(), &st) == 0;
+}
+
+struct DirCloser {
+  void operator()(DIR* d) const { closedir(d); }
+};
+
+// The name of an entry of `folder` equal to `name` but for letter case, or empty.
+std::string FindIgnoringCase(const std::string& folder, std::string_view name) {
+  std::unique_ptr<DIR, DirCloser> dir(opendir(folder.empty() ? "." : folder.c_str()));
+  if (!dir) return {};
+  while (const dirent* entry = readdir(dir.get())) {
+    if (EqualsIgnoringCase(entry->d_name, name)) return entry->d_name;
+  }
+  return {};
+}
+
+}  // namespace
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+std::string ExecutableFolder() {
+  std::vector<char> buffer(4096);
+  const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (n <= 0) return "./";
+  const std::string path(buffer.data(), static_cast<std::size_t>(n));
+  return path.substr(0, path.rfind(kPathSeparator) + 1);
+}
+
+std::string ControlIniPath() {
+  const char* override_path = std::getenv(kControlIniVariable);
+  return override_path != nullptr && *override_path != '\0' ? override_path : kDefaultControlIni;
+}
+
+std::string ResolveCaseInsensitive(std::string_view path) {
+  if (path.empty() || Exists(std::string(path))) return std::string(path);
+  std::string resolved;
+  bool parent_exists = true;
+  std::size_t start = 0;
+  if (path[0] == kPathSeparator) {
+    resolved = "/";
+    start = 1;
+  }
+  while (start <= path.size()) {
+    const std::size_t end = std::min(path.find(kPathSeparator, start), path.size());
+    const std::string_view component = path.substr(start, end - start);
+    std::string name(component);
+    if (parent_exists && !component.empty() && component != "." && component != "..") {
+      if (!Exists(resolved + name)) {
+        const std::string found = FindIgnoringCase(resolved, component);
+        if (found.empty()) {
+          parent_exists = false;
+        } else {
+          name = found;
+        }
+      }
+    }
+    resolved += name;
+    if (end < path.size()) resolved += kPathSeparator;
+    start = end + 1;
+  }
+  return resolved;
+}
+
+std::string FileNamePart(std::string_view path) {
+  const std::size_t slash = path.rfind(kPathSeparator);
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+}  // namespace xamu::platform
