@@ -131,10 +131,14 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, std::string_view 
   while (const dirent* entry = readdir(dir.get())) {
     const std::string_view name = entry->d_name;
     if (name == "." || name == ".." || !MatchesPattern(name, pattern)) continue;
+    const std::string path = resolved + entry->d_name;
     struct stat st {};
+    struct stat link {};
     // An entry that vanished since the directory was read is not listed.
-    if (stat((resolved + entry->d_name).c_str(), &st) != 0) continue;
-    entries.push_back({entry->d_name, AttributesOf(st, name)});
+    if (stat(path.c_str(), &st) != 0 || lstat(path.c_str(), &link) != 0) continue;
+    FileAttributes attributes = AttributesOf(st, name);
+    attributes.reparse_point = S_ISLNK(link.st_mode);
+    entries.push_back({entry->d_name, attributes});
   }
   return entries;
 }

@@ -12,17 +12,20 @@
 namespace xamu::platform {
 
 // Windows attributes as they map onto a POSIX file system: read-only is the absence of
-// every write permission bit, hidden is a name beginning with "."; system and archive are
-// never set.
+// every write permission bit, hidden is a name beginning with ".", a symbolic link is a
+// reparse point (as a Windows junction is); system and archive are never set.
 struct FileAttributes {
   bool directory = false;
   bool read_only = false;
   bool hidden = false;
   bool system = false;
   bool archive = false;
+  bool reparse_point = false;
 
   // Exactly the directory attribute and nothing else.
-  bool IsPlainDirectory() const { return directory && !read_only && !hidden && !system && !archive; }
+  bool IsPlainDirectory() const {
+    return directory && !read_only && !hidden && !system && !archive && !reparse_point;
+  }
 };
 
 // Empty when the path's attributes cannot be read.

@@ -1,0 +1,91 @@
+#include "launcher/settings.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "encoding/text_encoding.h"
+#include "launcher/proxy_password.h"
+#include "platform/file_system.h"
+#include "platform/ini_file.h"
+
+namespace xamu {
+namespace {
+
+constexpr std::uint8_t kIdiomaEspanol = 1;
+constexpr std::uint8_t kIdiomaIngles = 2;
+constexpr std::uint16_t kLangSpanish = 0x0A;
+
+std::string UpperAscii(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return s;
+}
+
+}  // namespace
+
+ProxySistemaInfo InterpretarProxySistema(
+    const std::optional<platform::WinInetProxyInfo>& answer) {
+  ProxySistemaInfo info;
+  if (!answer || answer->access_type != platform::kInternetOpenTypeProxy) return info;
+  info.ProxySistema = true;
+  const std::string s = UpperAscii(answer->proxy_list);
+  const std::size_t a = s.find("HTTP=");
+  if (a == std::string::npos) return info;
+  const std::size_t b = s.find(':', a);
+  if (b == std::string::npos) return info;
+  const std::size_t c = s.find(' ', b);
+  info.Proxy = s.substr(a + 5, b - (a + 5));
+  info.PortProxy = c == std::string::npos ? s.substr(b + 1) : s.substr(b + 1, c - (b + 1));
+  return info;
+}
+
+void RestaurarConfiguracion(const std::string& ruta_aplicacion) {
+  const std::string target = ruta_aplicacion + kArchivoConfiguracion;
+  const std::string source = ruta_aplicacion + kCarpetaComp + "/" + kArchivoConfiguracion;
+  if (platform::FileExists(target) || !platform::FileExists(source)) return;
+  platform::SetNormalAttributes(source);
+  platform::CopyFile(source, target);
+}
+
+LauncherSettings LeerConfiguracion(const std::string& ruta_aplicacion,
+                                   const ProxySistemaInfo& proxy_sistema) {
+  const platform::IniFile ini = platform::IniFile::Load(ruta_aplicacion + kArchivoConfiguracion);
+  const char* s = kSeccionXamuWin;
+  LauncherSettings settings;
+  settings.ProxySistema = proxy_sistema.ProxySistema;
+  settings.URLServ = ini.ReadString(s, "URLServ", kURLServPredeterminado);
+  settings.UserProxy = ini.ReadString(s, "UserProxy", "");
+  settings.Proxy = ini.ReadString(s, "Proxy", proxy_sistema.Proxy);
+  settings.PortProxy = ini.ReadString(s, "PortProxy", proxy_sistema.PortProxy);
+  settings.BloqueDeDatosStatus = ini.ReadBool(s, "BloqueDeDatosStatus", false);
+  settings.BloqueDeDatosValor = static_cast<std::int16_t>(
+      ini.ReadInteger(s, "BloqueDeDatosValor", kBloqueDeDatosValorPredeterminado));
+  settings.PasswordProxy = Utf16ToUtf8(DecodePasswordProxy(ini.ReadString(s, "PasswordProxy", "")));
+  return settings;
+}
+
+std::uint8_t LeerIdioma(const std::string& ruta_aplicacion, std::uint16_t user_lang_id) {
+  const std::string path = ruta_aplicacion + kArchivoIdioma;
+  if (platform::FileExists(path)) {
+    return static_cast<std::uint8_t>(
+        platform::IniFile::Load(path).ReadInteger(kSeccionXamuWin, "Idioma", kIdiomaIngles));
+  }
+  return (user_lang_id & 0xFF) == kLangSpanish ? kIdiomaEspanol : kIdiomaIngles;
+}
+
+std::optional<ArchivoControl> LeerArchivoControl(const std::string& path) {
+  if (!platform::FileExists(path)) return std::nullopt;
+  const platform::IniFile ini = platform::IniFile::Load(path);
+  ArchivoControl control;
+  control.RutaAplicacion = ini.ReadString(kSeccionControl, "RutaAplicacion", "");
+  control.IDClienteInterno = static_cast<std::int16_t>(ini.ReadInteger(kSeccionControl, "IDClienteInterno", -1));
+  control.IDUsuarioInterno = static_cast<std::int16_t>(ini.ReadInteger(kSeccionControl, "IDUsuarioInterno", -1));
+  return control;
+}
+
+void GrabarTipoComunicacion(const std::string& ruta_aplicacion, int valor) {
+  platform::WriteIniString(ruta_aplicacion + kArchivoConfiguracion, kSeccionXamuWin,
+                           "TipoComunicacion", std::to_string(valor));
+}
+
+}  // namespace xamu
