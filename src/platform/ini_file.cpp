@@ -66,7 +66,7 @@ std::string_view ValueOf(std::string_view line) {
 
 struct KeyLocation {
   bool section_found = false;
-  std::size_t key_line = std::string::npos;      // index of the key's line
+  std::size_t key_line = std::string::npos;           // index of the key's line
   std::size_t last_content_line = std::string::npos;  // last non-blank line of the section
   std::size_t section_line = std::string::npos;
 };
@@ -137,7 +137,10 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool defa
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-  const std::string eol = text_.find("\r\n") != std::string::npos || text_.empty() ? "\r\n" : "\n";
+  // New lines follow the file's own line breaks; Windows' where it has none yet.
+  const bool unix_breaks =
+      text_.find('\n') != std::string::npos && text_.find("\r\n") == std::string::npos;
+  const std::string eol = unix_breaks ? "\n" : "\r\n";
   const std::string entry = std::string(key) + "=" + std::string(value);
   const std::vector<Line> lines = SplitLines(text_);
   const KeyLocation where = Locate(text_, lines, section, key);
@@ -159,7 +162,8 @@ void WriteIniString(const std::string& path, std::string_view section, std::stri
   IniFile file = IniFile::Load(path);
   file.WriteString(section, key, value);
   const std::string& text = file.Text();
-  ReplaceFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  ReplaceFileAtomically(path,
+                        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 }  // namespace xamu::platform

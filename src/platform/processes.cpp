@@ -24,6 +24,15 @@ bool IsProcessId(const char* name) {
   return true;
 }
 
+// The state letter follows the parenthesised command name in /proc/PID/stat.
+bool IsZombie(const std::string& process_folder) {
+  std::ifstream stat(process_folder + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return true;  // gone already
+  const std::size_t close = line.rfind(')');
+  return close == std::string::npos || close + 2 >= line.size() || line[close + 2] == 'Z';
+}
+
 }  // namespace
 
 std::vector<std::string> ProcessSnapshot() {
@@ -42,6 +51,7 @@ std::vector<std::string> ProcessSnapshot() {
       processes.push_back(std::move(path));
       continue;
     }
+    if (IsZombie(base)) continue;  // it has ended; only its exit status remains
     std::ifstream comm(base + "/comm");
     std::string name;
     if (std::getline(comm, name) && !name.empty()) processes.push_back(std::move(name));

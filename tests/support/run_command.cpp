@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -94,6 +95,34 @@ bool ProgramOnPath(const std::string& name) {
     if (access((dir + "/" + name).c_str(), X_OK) == 0) return true;
   }
   return false;
+}
+
+}  // namespace xamu::testing
+
+namespace xamu::testing {
+
+BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv) {
+  std::vector<std::string> args = argv;
+  std::vector<char*> pointers;
+  for (std::string& a : args) pointers.push_back(a.data());
+  pointers.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, args[0].c_str(), nullptr, nullptr, pointers.data(), environ) != 0) {
+    throw std::runtime_error("cannot start " + args[0]);
+  }
+  pid_ = pid;
+}
+
+void BackgroundProcess::ReapIfExited() {
+  int status = 0;
+  if (pid_ > 0 && waitpid(pid_, &status, WNOHANG) == pid_) pid_ = -1;
+}
+
+BackgroundProcess::~BackgroundProcess() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGKILL);
+  int status = 0;
+  waitpid(pid_, &status, 0);
 }
 
 }  // namespace xamu::testing

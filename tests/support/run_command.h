@@ -20,3 +20,22 @@ CommandResult RunCommand(const std::vector<std::string>& argv,
 bool ProgramOnPath(const std::string& name);
 
 }  // namespace xamu::testing
+
+namespace xamu::testing {
+
+// A program started in the background; killed and reaped when the object goes.
+class BackgroundProcess {
+ public:
+  explicit BackgroundProcess(const std::vector<std::string>& argv);
+  ~BackgroundProcess();
+  BackgroundProcess(const BackgroundProcess&) = delete;
+  BackgroundProcess& operator=(const BackgroundProcess&) = delete;
+  int Pid() const { return pid_; }
+  // Collects the exit of a process that has ended, so that it leaves the process table.
+  void ReapIfExited();
+
+ private:
+  int pid_ = -1;
+};
+
+}  // namespace xamu::testing

@@ -1,6 +1,7 @@
 // xamu-tool run as a support engineer would: its output and exit codes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -116,6 +117,38 @@ TEST(XamuTool, PasswordRoundTripsThroughTheTripletForm) {
   ExpectOutput(Tool({"password-decode", encoded.out.substr(0, encoded.out.size() - 1)}),
                "clave secreta\n");
   ExpectError(Tool({"password-decode", "0a0"}), "EConvertError");
+}
+
+TEST(XamuTool, SettingsInventoryAndProbeOfAnInstallation) {
+  testing::TempDir dir;
+  const std::string ruta = dir.Path().string();
+  std::filesystem::create_directories(ruta + "/Comp");
+  std::filesystem::create_directories(ruta + "/ArchivosCDS");
+  const CommandResult password = Tool({"password-encode", "pw"});
+  std::ofstream(ruta + "/XAMUwebIP.ini")
+      << "[XAMUWIN]\r\nURLServ=http://127.0.0.1:8123\r\nBloqueDeDatosStatus=1\r\n"
+      << "BloqueDeDatosValor=100\r\nPasswordProxy="
+      << password.out.substr(0, password.out.size() - 1) << "\r\n";
+  std::ofstream(ruta + "/XamuWin.ini") << "[XAMUWIN]\nIdioma=1\n";
+  ExpectOutput(testing::RunCommand({XAMU_TOOL_PATH, "settings", ruta},
+                                   {"http_proxy=http://proxy1:8080",
+                                    "HTTP_PROXY=", "https_proxy=", "HTTPS_PROXY="}),
+               "URLServ=http://127.0.0.1:8123\nUserProxy=\nPasswordProxy=pw\nProxy=PROXY1\n"
+               "PortProxy=8080\nProxySistema=1\nBloqueDeDatosStatus=1\nBloqueDeDatosValor=100\n"
+               "Idioma=1\n");
+
+  std::ofstream(ruta + "/XamuWEB.exe") << "x";
+  std::ofstream(ruta + "/ArchivosCDS/Monedas.cds") << "x";
+  const CommandResult inventory =
+      testing::RunCommand({XAMU_TOOL_PATH, "inventory", ruta}, {"TZ=UTC"});
+  EXPECT_EQ(inventory.exit_code, 0);
+  EXPECT_TRUE(inventory.out.starts_with("XamuWEB.exe\t")) << inventory.out;
+  EXPECT_EQ(inventory.out.substr(inventory.out.find('\n') - 8).size(), 8u + 1 + 16);
+  EXPECT_TRUE(inventory.out.ends_with("\ncds\tMonedas.cds\n")) << inventory.out;
+
+  ExpectOutput(Tool({"probe", ruta}), "writable\n");
+  std::ofstream(ruta + "/Comp/ChecK.TMP") << "";
+  ExpectOutput(Tool({"probe", ruta}), "not writable: " + ruta + "/Comp\n");
 }
 
 TEST(XamuTool, UnknownCommandsAndWrongArgumentCountsAreErrors) {

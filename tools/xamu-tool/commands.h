@@ -13,5 +13,8 @@ void HandOffEncode(const Arguments& args);
 void HandOffDecode(const Arguments& args);
 void PasswordEncode(const Arguments& args);
 void PasswordDecode(const Arguments& args);
+void Settings(const Arguments& args);
+void Inventory(const Arguments& args);
+void Probe(const Arguments& args);
 
 }  // namespace xamu::tool

@@ -23,6 +23,9 @@ constexpr Command kCommands[] = {
     {"handoff-decode", xamu::tool::HandOffDecode},
     {"password-encode", xamu::tool::PasswordEncode},
     {"password-decode", xamu::tool::PasswordDecode},
+    {"settings", xamu::tool::Settings},
+    {"inventory", xamu::tool::Inventory},
+    {"probe", xamu::tool::Probe},
 };
 
 void PrintUsage() {

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "support/temp_dir.h"
+
+namespace xamu::platform {
+namespace {
+
+void Touch(const std::string& path, const std::string& content = "") {
+  std::ofstream(path) << content;
+}
+
+std::vector<std::string> Names(const std::vector<FolderEntry>& entries) {
+  std::vector<std::string> names;
+  for (const FolderEntry& e : entries) names.push_back(e.name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(ResolveCaseInsensitive, FindsExistingEntriesWhateverTheirCase) {
+  testing::TempDir dir;
+  const std::string base = dir.Path().string();
+  ASSERT_TRUE(CreateFolder(base + "/Comp"));
+  Touch(base + "/Comp/XAMUwebIP.ini");
+  EXPECT_EQ(ResolveCaseInsensitive(base + "/comp/xamuwebip.INI"), base + "/Comp/XAMUwebIP.ini");
+  EXPECT_EQ(ResolveCaseInsensitive(base + "/COMP/"), base + "/Comp/");
+  EXPECT_EQ(ResolveCaseInsensitive(base + "/comp/New.ini"), base + "/Comp/New.ini")
+      << "a new file keeps the name as given";
+  EXPECT_EQ(ResolveCaseInsensitive(base + "/none/Sub/x"), base + "/none/Sub/x");
+  EXPECT_TRUE(FileExists(base + "/COMP/XAMUWEBIP.INI"));
+  EXPECT_FALSE(FileExists(base + "/COMP")) << "a folder is not a file";
+  EXPECT_TRUE(IsExistingFolder(base + "/comp"));
+  EXPECT_FALSE(IsExistingFolder(base + "/comp/xamuwebip.ini"));
+}
+
+TEST(FileAttributes, MapReadOnlyHiddenAndNormal) {
+  testing::TempDir dir;
+  const std::string file = dir.File("a.exe");
+  Touch(file);
+  ASSERT_TRUE(SetReadOnlyAttribute(file));
+  EXPECT_TRUE(GetFileAttributes(file)->read_only);
+  ASSERT_TRUE(SetNormalAttributes(file));
+  EXPECT_FALSE(GetFileAttributes(file)->read_only);
+  ASSERT_TRUE(CreateFolder(dir.File(".hidden")));
+  EXPECT_TRUE(GetFileAttributes(dir.File(".hidden"))->hidden);
+  EXPECT_FALSE(GetFileAttributes(dir.File(".hidden/"))->IsPlainDirectory());
+  ASSERT_TRUE(CreateFolder(dir.File("plain")));
+  EXPECT_TRUE(GetFileAttributes(dir.File("plain"))->IsPlainDirectory());
+  EXPECT_FALSE(GetFileAttributes(dir.File("missing")).has_value());
+  EXPECT_FALSE(CreateFolder(dir.File("no/parent")));
+}
+
+TEST(MatchesPattern, WildcardsIgnoreCase) {
+  struct Case {
+    const char* name;
+    const char* pattern;
+    bool matches;
+  };
+  const Case cases[] = {
+      {"XamuWEB.EXE", "*.exe", true},
+      {"a.exe.bak", "*.exe", false},
+      {"exe", "*.exe", false},
+      {".exe", "*.exe", true},
+      {"x.skin", "*.skin", true},
+      {"noext", "*.*", true},
+      {"a.b.c", "*.c", true},
+      {"ab", "a?", true},
+      {"a", "a?", false},
+      {"tabla.CDS", "*.cds", true},
+      {"aXbXc", "*X*c", true},
+      {"abc", "*d*", false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
+}
+
+TEST(ListFolder, ListsMatchingEntriesWithTheirAttributes) {
+  testing::TempDir dir;
+  Touch(dir.File("One.EXE"));
+  Touch(dir.File("two.exe"));
+  Touch(dir.File("three.dll"));
+  ASSERT_TRUE(CreateFolder(dir.File("folder.exe")));
+  symlink("/nonexistent", dir.File("dangling.exe").c_str());
+  symlink(dir.File("folder.exe").c_str(), dir.File("link.exe").c_str());
+  const std::vector<FolderEntry> entries = ListFolder(dir.Path().string(), "*.exe");
+  EXPECT_EQ(Names(entries),
+            (std::vector<std::string>{"One.EXE", "folder.exe", "link.exe", "two.exe"}));
+  for (const FolderEntry& e : entries) {
+    EXPECT_EQ(e.attributes.directory, e.name == "folder.exe" || e.name == "link.exe") << e.name;
+    EXPECT_EQ(e.attributes.reparse_point, e.name == "link.exe") << e.name;
+  }
+  EXPECT_TRUE(ListFolder(dir.File("missing"), "*.*").empty());
+}
+
+TEST(ProbeFile, IsCreatedExclusivelyAndDeleted) {
+  testing::TempDir dir;
+  EXPECT_TRUE(CreateAndDeleteProbeFile(dir.File("ChecK.TMP")));
+  EXPECT_TRUE(ListFolder(dir.Path().string(), "*.*").empty()) << "the probe file is gone";
+  Touch(dir.File("check.tmp"));
+  EXPECT_FALSE(CreateAndDeleteProbeFile(dir.File("ChecK.TMP"))) << "a leftover in any letter case";
+  EXPECT_FALSE(CreateAndDeleteProbeFile(dir.File("missing/ChecK.TMP")));
+}
+
+TEST(CreateTempFile, MakesDistinctNewFilesWithThePrefix) {
+  testing::TempDir dir;
+  const auto first = CreateTempFile(dir.Path().string(), "DA");
+  const auto second = CreateTempFile(dir.Path().string(), "DA");
+  ASSERT_TRUE(first && second);
+  EXPECT_NE(*first, *second);
+  for (const std::string& path : {*first, *second}) {
+    EXPECT_TRUE(MatchesPattern(FileNamePart(path), "DA*.TMP")) << path;
+    EXPECT_TRUE(FileExists(path));
+  }
+  EXPECT_FALSE(CreateTempFile(dir.File("missing"), "DA").has_value());
+}
+
+TEST(ReplaceFileAtomically, ReplacesWholeOrNotAtAll) {
+  testing::TempDir dir;
+  const std::string path = dir.File("table.cds");
+  const std::vector<std::uint8_t> first = {1, 2, 3};
+  ReplaceFileAtomically(path, first, 0600);
+  EXPECT_EQ(ReadFileBytes(path), first);
+  struct stat st {};
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  ASSERT_TRUE(SetReadOnlyAttribute(path));
+  const std::vector<std::uint8_t> second(100000, 7);
+  ReplaceFileAtomically(dir.File("TABLE.cds"), second);
+  EXPECT_EQ(ReadFileBytes(path), second);
+  EXPECT_EQ(Names(ListFolder(dir.Path().string(), "*.*")), std::vector<std::string>{"table.cds"});
+  EXPECT_TRUE(CopyFile(path, dir.File("copy.cds")));
+  EXPECT_EQ(ReadFileBytes(dir.File("copy.cds")), second);
+  EXPECT_FALSE(CopyFile(dir.File("missing"), dir.File("copy.cds")));
+  EXPECT_EQ(ReadFileBytes(dir.File("copy.cds")), second) << "a failed copy leaves the target";
+}
+
+}  // namespace
+}  // namespace xamu::platform
