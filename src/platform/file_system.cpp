@@ -204,6 +204,12 @@ bool CopyFile(const std::string& source, const std::string& target) {
 
 void ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
                            unsigned new_file_mode) {
+  ReplaceFileAtomically(path, {bytes}, new_file_mode);
+}
+
+void ReplaceFileAtomically(const std::string& path,
+                           std::initializer_list<std::span<const std::uint8_t>> parts,
+                           unsigned new_file_mode) {
   const std::string target = ResolveCaseInsensitive(path);
   struct stat st {};
   const mode_t mode = stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : new_file_mode;
@@ -215,7 +221,9 @@ void ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t
   };
   Descriptor fd(mkostemp(temp.data(), O_CLOEXEC));
   if (fd.get() < 0) throw EInOutError("cannot create a file beside " + target + ": " + std::strerror(errno));
-  if (!WriteAll(fd.get(), bytes)) fail("cannot write");
+  for (const std::span<const std::uint8_t> part : parts) {
+    if (!WriteAll(fd.get(), part)) fail("cannot write");
+  }
   if (fsync(fd.get()) != 0) fail("cannot flush");
   if (fchmod(fd.get(), mode) != 0) fail("cannot set the permissions of");
   if (close(fd.Release()) != 0) fail("cannot close");

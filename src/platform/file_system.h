@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -73,6 +74,10 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path);
 // once complete, so a failure leaves the previous file untouched. The new file keeps the
 // previous file's permissions, or gets `new_file_mode`. Raises EInOutError on failure.
 void ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                           unsigned new_file_mode = 0644);
+// The same for a file made of several parts written one after another.
+void ReplaceFileAtomically(const std::string& path,
+                           std::initializer_list<std::span<const std::uint8_t>> parts,
                            unsigned new_file_mode = 0644);
 
 }  // namespace xamu::platform

@@ -89,8 +89,16 @@ LocalDateTime UnixSecondsToLocal(std::int64_t seconds) {
   return local;
 }
 
-double UnixSecondsToFloatDate(std::int64_t seconds) {
-  return LocalToFloatDate(UnixSecondsToLocal(seconds));
+double UnixSecondsToFloatDate(std::int64_t seconds, int milliseconds) {
+  LocalDateTime local = UnixSecondsToLocal(seconds);
+  local.millisecond = milliseconds;
+  return LocalToFloatDate(local);
+}
+
+double CurrentFloatDate() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return UnixSecondsToFloatDate(now.tv_sec, static_cast<int>(now.tv_nsec / 1'000'000));
 }
 
 std::int64_t FloatDateToUnixSeconds(double date) {

@@ -30,8 +30,11 @@ double LocalToFloatDate(const LocalDateTime& local);
 std::int64_t LocalToUnixSeconds(const LocalDateTime& local);
 LocalDateTime UnixSecondsToLocal(std::int64_t seconds);
 
-double UnixSecondsToFloatDate(std::int64_t seconds);
+double UnixSecondsToFloatDate(std::int64_t seconds, int milliseconds = 0);
 std::int64_t FloatDateToUnixSeconds(double date);
+
+// The current local time, to the millisecond.
+double CurrentFloatDate();
 
 // DOS date in the high 16 bits, DOS time (2-second steps) in the low 16 bits. Years
 // outside 1980..2107 cannot be held and give 0.

@@ -1,0 +1,104 @@
+#include <string>
+
+#include "tables/data_packet.h"
+
+namespace xamu {
+namespace {
+
+using namespace packet;
+
+constexpr std::size_t kFlagsAt = 18;
+constexpr std::size_t kDataOffsetAt = 22;
+
+class ByteSink {
+ public:
+  void LittleEndian(std::uint64_t value, int width) {
+    for (int i = 0; i < width; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  }
+  void Patch(std::size_t at, std::uint64_t value, int width) {
+    for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  }
+  void Append(std::span<const std::uint8_t> b) { bytes.insert(bytes.end(), b.begin(), b.end()); }
+  void Name(const std::string& name) {
+    if (name.size() > 255) throw EDataPacketError("a name longer than 255 bytes: " + name);
+    bytes.push_back(static_cast<std::uint8_t>(name.size()));
+    bytes.insert(bytes.end(), name.begin(), name.end());
+  }
+  void Properties(const std::vector<PacketProperty>& properties) {
+    for (const PacketProperty& p : properties) {
+      Name(p.name);
+      LittleEndian(p.type, 4);
+      Append(p.value);
+    }
+  }
+  void Columns(const std::vector<PacketColumn>& columns) {
+    for (const PacketColumn& c : columns) {
+      Name(c.name);
+      LittleEndian(c.type, 4);
+      LittleEndian(c.attributes, 2);
+      LittleEndian(c.properties.size(), 2);
+      Properties(c.properties);
+      Columns(c.children);
+    }
+  }
+  TipoArregloByte bytes;
+};
+
+}  // namespace
+
+std::span<const std::uint8_t> DataPacket::Row(std::size_t i) const {
+  const std::size_t end = i + 1 < row_offsets.size() ? row_offsets[i + 1] : row_data.size();
+  return std::span(row_data).subspan(row_offsets[i], end - row_offsets[i]);
+}
+
+std::size_t CountColumns(const std::vector<PacketColumn>& columns) {
+  std::size_t count = columns.size();
+  for (const PacketColumn& c : columns) count += CountColumns(c.children);
+  return count;
+}
+
+const PacketProperty* FindProperty(const std::vector<PacketProperty>& properties,
+                                   std::string_view name) {
+  for (const PacketProperty& p : properties) {
+    if (p.name == name) return &p;
+  }
+  return nullptr;
+}
+
+TipoArregloByte WritePacketMetadata(const DataPacket& packet) {
+  const std::size_t column_count = CountColumns(packet.columns);
+  if (column_count > 0xFFFF) throw EDataPacketError("too many columns");
+  ByteSink out;
+  out.LittleEndian(packet.magic, 4);
+  out.LittleEndian(packet.major_version, 2);
+  out.LittleEndian(packet.minor_version, 2);
+  out.LittleEndian(kHeaderSize + packet.header_extra.size(), 4);
+  out.LittleEndian(column_count, 2);
+  out.LittleEndian(packet.RowCount(), 4);
+  out.LittleEndian(packet.flags, 4);
+  out.LittleEndian(packet.data_offset_field, 2);
+  out.Append(packet.header_extra);
+  out.Columns(packet.columns);
+  if (packet.properties.size() > 0xFFFF) throw EDataPacketError("too many properties");
+  out.LittleEndian(packet.properties.size(), 2);
+  out.Properties(packet.properties);
+  out.Append(packet.metadata_gap);
+
+  // The offset of the first row is recorded, and flagged as valid, when it fits.
+  if (packet.flags & kFlagDataOffset) {
+    const std::size_t data_offset = out.bytes.size();
+    const bool fits = data_offset <= 0xFFFF;
+    const std::uint32_t flags = fits ? packet.flags : packet.flags & ~kFlagDataOffset;
+    out.Patch(kFlagsAt, flags, 4);
+    out.Patch(kDataOffsetAt, fits ? data_offset : 0, 2);
+  }
+  return out.bytes;
+}
+
+TipoArregloByte WriteDataPacket(const DataPacket& packet) {
+  TipoArregloByte bytes = WritePacketMetadata(packet);
+  bytes.insert(bytes.end(), packet.row_data.begin(), packet.row_data.end());
+  return bytes;
+}
+
+}  // namespace xamu
