@@ -151,6 +151,33 @@ TEST(XamuTool, SettingsInventoryAndProbeOfAnInstallation) {
   ExpectOutput(Tool({"probe", ruta}), "not writable: " + ruta + "/Comp\n");
 }
 
+TEST(XamuTool, CdsBuildWritesATableAndCdsDumpShowsIt) {
+  testing::TempDir dir;
+  // IDObjeto 6: IDPais, IDPaisFD, PaisActivo, IDIdioma, Descripcion(20), Nick(4), IDMoneda
+  WriteFile(
+      dir.File("paises.vs"),
+      testing::Hex("01 02 34 02 01 09 02 01 06 06 4D E9 78 69 63 6F 06 02 4D 58 02 02 "
+                   "03 2C 01 02 02 08 02 02 12 00 00 00 00 06 06 43 4F 4C 4F 4D 42 02 03 00"));
+  ExpectOutput(Tool({"cds-build", "6", dir.File("paises.vs"), dir.File("Paises.cds")}), "");
+  ExpectOutput(Tool({"cds-dump", dir.File("Paises.cds")}),
+               "{\"columns\":[{\"name\":\"IDPais\",\"type\":\"int16\",\"width\":null},"
+               "{\"name\":\"IDPaisFD\",\"type\":\"int16\",\"width\":null},"
+               "{\"name\":\"PaisActivo\",\"type\":\"bool\",\"width\":null},"
+               "{\"name\":\"IDIdioma\",\"type\":\"int16\",\"width\":null},"
+               "{\"name\":\"Descripcion\",\"type\":\"text\",\"width\":20},"
+               "{\"name\":\"Nick\",\"type\":\"text\",\"width\":4},"
+               "{\"name\":\"IDMoneda\",\"type\":\"int16\",\"width\":null}],"
+               "\"rows\":[{\"state\":4,\"values\":[52,1,true,1,\"M\xC3\xA9"
+               "xico\",\"MX\",2]},"
+               "{\"state\":4,\"values\":[300,2,false,2,\"\",\"COLO\",3]}],"
+               "\"change_log\":[[1,0,4],[2,0,4]]}\n");
+  WriteFile(dir.File("bad.vs"), testing::Hex("02 01"));
+  ExpectError(Tool({"cds-build", "6", dir.File("bad.vs"), dir.File("Paises.cds")}), "error 183");
+  ExpectError(Tool({"cds-build", "6", dir.File("paises.vs"), dir.File("missing/P.cds")}),
+              "error 24");
+  ExpectError(Tool({"cds-dump", dir.File("paises.vs")}), "EDataPacketError");
+}
+
 TEST(XamuTool, UnknownCommandsAndWrongArgumentCountsAreErrors) {
   EXPECT_EQ(Tool({"frobnicate"}).exit_code, 1);
   ExpectError(Tool({"vs-dump"}), "usage: xamu-tool vs-dump FILE");

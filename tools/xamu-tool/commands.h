@@ -16,5 +16,7 @@ void PasswordDecode(const Arguments& args);
 void Settings(const Arguments& args);
 void Inventory(const Arguments& args);
 void Probe(const Arguments& args);
+void CdsDump(const Arguments& args);
+void CdsBuild(const Arguments& args);
 
 }  // namespace xamu::tool

@@ -26,6 +26,8 @@ constexpr Command kCommands[] = {
     {"settings", xamu::tool::Settings},
     {"inventory", xamu::tool::Inventory},
     {"probe", xamu::tool::Probe},
+    {"cds-dump", xamu::tool::CdsDump},
+    {"cds-build", xamu::tool::CdsBuild},
 };
 
 void PrintUsage() {
