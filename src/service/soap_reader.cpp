@@ -1,0 +1,227 @@
+#include "service/soap_reader.h"
+
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <sstream>
+
+#include "service/base64.h"
+#include "service/service_errors.h"
+#include "service/soap_writer.h"
+
+namespace xamu {
+namespace {
+
+std::string_view LocalName(pugi::xml_node node) {
+  const std::string_view name = node.name();
+  const std::size_t colon = name.find(':');
+  return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+// The namespace a node's prefix is bound to, looked up through its ancestors.
+std::string_view NamespaceOf(pugi::xml_node node) {
+  const std::string_view name = node.name();
+  const std::size_t colon = name.find(':');
+  const std::string attribute =
+      colon == std::string_view::npos ? "xmlns" : "xmlns:" + std::string(name.substr(0, colon));
+  for (pugi::xml_node n = node; n; n = n.parent()) {
+    if (const pugi::xml_attribute a = n.attribute(attribute.c_str())) return a.value();
+  }
+  return {};
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  }
+  return true;
+}
+
+pugi::xml_node FirstElement(pugi::xml_node parent) {
+  for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling()) {
+    if (n.type() == pugi::node_element) return n;
+  }
+  return {};
+}
+
+pugi::xml_node ChildByLocalName(pugi::xml_node parent, std::string_view name) {
+  for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling()) {
+    if (n.type() == pugi::node_element && LocalName(n) == name) return n;
+  }
+  return {};
+}
+
+bool IsNil(pugi::xml_node node) {
+  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+    const std::string_view name = a.name();
+    if ((name == "nil" || name.ends_with(":nil")) &&
+        (std::strcmp(a.value(), "true") == 0 || std::strcmp(a.value(), "1") == 0)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string_view Trimmed(const char* text) {
+  std::string_view s = text;
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+  return s;
+}
+
+[[noreturn]] void BadValue(pugi::xml_node node) {
+  throw ESOAPResponseError("Invalid value '" + std::string(node.text().get()) + "' for " +
+                           std::string(LocalName(node)));
+}
+
+template <typename Integer>
+Integer IntegerOf(pugi::xml_node node) {
+  if (IsNil(node)) return 0;
+  const std::string_view text = Trimmed(node.text().get());
+  long long value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
+      value < std::numeric_limits<Integer>::min() || value > std::numeric_limits<Integer>::max()) {
+    BadValue(node);
+  }
+  return static_cast<Integer>(value);
+}
+
+bool BooleanOf(pugi::xml_node node) {
+  if (IsNil(node)) return false;
+  const std::string_view text = Trimmed(node.text().get());
+  if (text == "true" || text == "1") return true;
+  if (text == "false" || text == "0") return false;
+  BadValue(node);
+}
+
+double DoubleOf(pugi::xml_node node) {
+  if (IsNil(node)) return 0;
+  std::string_view text = Trimmed(node.text().get());
+  if (text == "INF") return std::numeric_limits<double>::infinity();
+  if (text == "-INF") return -std::numeric_limits<double>::infinity();
+  if (text == "NaN") return std::numeric_limits<double>::quiet_NaN();
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) BadValue(node);
+  return value;
+}
+
+}  // namespace
+
+SoapMessage::SoapMessage(std::string xml) : xml_(std::move(xml)) {
+  // Parsed in place: the text is not copied, which matters for answers of many megabytes.
+  const pugi::xml_parse_result parsed = document_.load_buffer_inplace(xml_.data(), xml_.size());
+  const pugi::xml_node envelope = document_.document_element();
+  if (!parsed || !envelope) throw ESOAPResponseError("Invalid SOAP Response");
+  if (LocalName(envelope) != "Envelope" || NamespaceOf(envelope) != kSoapEnvelopeNs) {
+    throw ESOAPResponseError(std::string("DocumentElement ") + kSoapEnvelopeNs + ":Envelope expected, " +
+                             std::string(NamespaceOf(envelope)) + ":" +
+                             std::string(LocalName(envelope)) + " found");
+  }
+  body_ = ChildByLocalName(envelope, "Body");
+  if (!body_) throw ESOAPResponseError("Invalid SOAP Response");
+  operation_ = FirstElement(body_);
+  if (operation_ && LocalName(operation_) == "Fault") {
+    const pugi::xml_node faultstring = ChildByLocalName(operation_, "faultstring");
+    throw ERemotableException(Dereference(faultstring).text().get());
+  }
+  for (const pugi::xpath_node& x : body_.select_nodes(".//*[@id]")) {
+    ids_.emplace(x.node().attribute("id").value(), x.node());
+  }
+}
+
+std::string SoapMessage::OperationName() const { return std::string(LocalName(operation_)); }
+
+pugi::xml_node SoapMessage::Dereference(pugi::xml_node node) const {
+  // A chain of references is followed a bounded number of times, so a cycle cannot loop.
+  for (int hops = 0; node && hops < 8; ++hops) {
+    const char* href = node.attribute("href").value();
+    if (href[0] != '#') return node;
+    const auto target = ids_.find(href + 1);
+    if (target == ids_.end()) throw ESOAPResponseError(std::string("Unresolved reference ") + href);
+    node = target->second;
+  }
+  if (node && node.attribute("href")) throw ESOAPResponseError("Too many references");
+  return node;
+}
+
+pugi::xml_node SoapMessage::Parameter(std::string_view name) const {
+  return Dereference(ChildByLocalName(operation_, name));
+}
+
+pugi::xml_node SoapMessage::Result() const {
+  pugi::xml_node only;
+  int count = 0;
+  for (pugi::xml_node n = operation_.first_child(); n; n = n.next_sibling()) {
+    if (n.type() == pugi::node_element && count++ == 0) only = n;
+  }
+  if (count == 1) return Dereference(only);
+  for (pugi::xml_node n = operation_.first_child(); n; n = n.next_sibling()) {
+    if (n.type() == pugi::node_element &&
+        (EqualsIgnoringCase(LocalName(n), "Result") || EqualsIgnoringCase(LocalName(n), "Return"))) {
+      return Dereference(n);
+    }
+  }
+  // The text was parsed in place; what was received is written out again.
+  std::ostringstream received;
+  document_.save(received, "", pugi::format_raw | pugi::format_no_declaration);
+  throw ESOAPResponseError(
+      "SOAP Response Packet: element matching function return not found, received \"" +
+      received.str() + "\"");
+}
+
+bool SoapMessage::ResultBoolean() const { return BooleanOf(Result()); }
+
+void SoapMessage::Read(std::string_view name, std::int16_t& value) const {
+  if (const pugi::xml_node n = Parameter(name)) value = IntegerOf<std::int16_t>(n);
+}
+void SoapMessage::Read(std::string_view name, std::int32_t& value) const {
+  if (const pugi::xml_node n = Parameter(name)) value = IntegerOf<std::int32_t>(n);
+}
+void SoapMessage::Read(std::string_view name, std::uint8_t& value) const {
+  if (const pugi::xml_node n = Parameter(name)) value = IntegerOf<std::uint8_t>(n);
+}
+void SoapMessage::Read(std::string_view name, bool& value) const {
+  if (const pugi::xml_node n = Parameter(name)) value = BooleanOf(n);
+}
+void SoapMessage::Read(std::string_view name, double& value) const {
+  if (const pugi::xml_node n = Parameter(name)) value = DoubleOf(n);
+}
+void SoapMessage::Read(std::string_view name, std::string& value) const {
+  if (const pugi::xml_node n = Parameter(name)) value = IsNil(n) ? "" : n.text().get();
+}
+void SoapMessage::Read(std::string_view name, TipoArregloByte& value) const {
+  if (const pugi::xml_node n = Parameter(name)) value = IsNil(n) ? TipoArregloByte() : DecodeBase64(n.text().get());
+}
+
+void SoapMessage::Read(std::string_view name, TipoArregloSmallInt& value) const {
+  const pugi::xml_node array = Parameter(name);
+  if (!array) return;
+  value.clear();
+  for (pugi::xml_node item = array.first_child(); item; item = item.next_sibling()) {
+    if (item.type() == pugi::node_element) value.push_back(IntegerOf<std::int16_t>(Dereference(item)));
+  }
+}
+
+void SoapMessage::Read(std::string_view name, SincronizacionArchivoInformacion& value) const {
+  const pugi::xml_node array = Parameter(name);
+  if (!array) return;
+  value.clear();
+  for (pugi::xml_node item = array.first_child(); item; item = item.next_sibling()) {
+    if (item.type() != pugi::node_element) continue;
+    const pugi::xml_node entry = Dereference(item);
+    Archivo1Sincronizacion e;
+    const auto field = [&](const char* field_name) { return Dereference(ChildByLocalName(entry, field_name)); };
+    if (const auto n = field("IDObjeto")) e.IDObjeto = IntegerOf<std::int16_t>(n);
+    if (const auto n = field("Nombre")) e.Nombre = IsNil(n) ? "" : n.text().get();
+    if (const auto n = field("Longitud")) e.Longitud = IntegerOf<std::int32_t>(n);
+    if (const auto n = field("Fecha")) e.Fecha = DoubleOf(n);
+    if (const auto n = field("Datos")) e.Datos = IsNil(n) ? TipoArregloByte() : DecodeBase64(n.text().get());
+    value.push_back(std::move(e));
+  }
+}
+
+}  // namespace xamu

@@ -1,0 +1,132 @@
+#include "service/soap_writer.h"
+
+#include <charconv>
+
+#include "service/base64.h"
+
+namespace xamu {
+namespace {
+
+std::string EnvelopeStart() {
+  return std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"") +
+         kSoapEnvelopeNs + "\" xmlns:xsd=\"" + kXmlSchemaNs + "\" xmlns:xsi=\"" +
+         kXmlSchemaInstanceNs + "\" xmlns:SOAP-ENC=\"" + kSoapEncodingNs + "\">";
+}
+
+std::string DoubleText(double value) {
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+}  // namespace
+
+std::string XmlEscape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\r': out += "&#13;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+SoapWriter::SoapWriter(std::string_view element, std::string_view ns) : element_(element), ns_(ns) {}
+
+void SoapWriter::Open(std::string_view name, std::string_view type) {
+  body_ += '<';
+  body_ += name;
+  body_ += " xsi:type=\"";
+  body_ += type;
+  body_ += "\">";
+}
+
+void SoapWriter::Close(std::string_view name) {
+  body_ += "</";
+  body_ += name;
+  body_ += '>';
+}
+
+void SoapWriter::Simple(std::string_view name, std::string_view type, std::string_view text) {
+  Open(name, type);
+  body_ += XmlEscape(text);
+  Close(name);
+}
+
+void SoapWriter::AddShort(std::string_view name, std::int16_t value) {
+  Simple(name, "xsd:short", std::to_string(value));
+}
+void SoapWriter::AddInt(std::string_view name, std::int32_t value) {
+  Simple(name, "xsd:int", std::to_string(value));
+}
+void SoapWriter::AddByte(std::string_view name, std::uint8_t value) {
+  Simple(name, "xsd:unsignedByte", std::to_string(value));
+}
+void SoapWriter::AddBoolean(std::string_view name, bool value) {
+  Simple(name, "xsd:boolean", value ? "true" : "false");
+}
+void SoapWriter::AddString(std::string_view name, std::string_view value) {
+  Simple(name, "xsd:string", value);
+}
+void SoapWriter::AddDouble(std::string_view name, double value) {
+  Simple(name, "xsd:double", DoubleText(value));
+}
+
+void SoapWriter::AddBytes(std::string_view name, const TipoArregloByte& value) {
+  if (value.empty()) {
+    body_ += '<';
+    body_ += name;
+    body_ += " xsi:type=\"xsd:base64Binary\" xsi:nil=\"true\"/>";
+    return;
+  }
+  Open(name, "xsd:base64Binary");
+  body_ += EncodeBase64Lines(value);
+  Close(name);
+}
+
+void SoapWriter::AddSmallIntArray(std::string_view name, const TipoArregloSmallInt& value) {
+  body_ += '<';
+  body_ += name;
+  body_ += " xsi:type=\"SOAP-ENC:Array\" SOAP-ENC:arrayType=\"xsd:short[" +
+           std::to_string(value.size()) + "]\">";
+  for (const std::int16_t v : value) body_ += "<item>" + std::to_string(v) + "</item>";
+  Close(name);
+}
+
+void SoapWriter::AddEntries(std::string_view name, const SincronizacionArchivoInformacion& value) {
+  body_ += '<';
+  body_ += name;
+  body_ += std::string(" xmlns:NS2=\"") + kTiposNs +
+           "\" xsi:type=\"SOAP-ENC:Array\" SOAP-ENC:arrayType=\"NS2:Archivo1Sincronizacion[" +
+           std::to_string(value.size()) + "]\">";
+  for (const Archivo1Sincronizacion& e : value) {
+    body_ += "<item xsi:type=\"NS2:Archivo1Sincronizacion\">";
+    AddShort("IDObjeto", e.IDObjeto);
+    AddString("Nombre", e.Nombre);
+    AddInt("Longitud", e.Longitud);
+    AddDouble("Fecha", e.Fecha);
+    AddBytes("Datos", e.Datos);
+    body_ += "</item>";
+  }
+  Close(name);
+}
+
+std::string SoapWriter::Finish() const {
+  return EnvelopeStart() + "<SOAP-ENV:Body SOAP-ENV:encodingStyle=\"" + kSoapEncodingNs +
+         "\"><NS1:" + element_ + " xmlns:NS1=\"" + ns_ + "\">" + body_ + "</NS1:" + element_ +
+         "></SOAP-ENV:Body></SOAP-ENV:Envelope>";
+}
+
+std::string SoapFault(std::string_view faultcode, std::string_view faultstring) {
+  return EnvelopeStart() + "<SOAP-ENV:Body><SOAP-ENV:Fault><faultcode>" +
+         XmlEscape(faultcode) + "</faultcode><faultstring>" + XmlEscape(faultstring) +
+         "</faultstring></SOAP-ENV:Fault></SOAP-ENV:Body></SOAP-ENV:Envelope>";
+}
+
+}  // namespace xamu
