@@ -13,12 +13,15 @@ constexpr std::size_t kLineLength = 76;
 constexpr std::array<std::int8_t, 256> DecodeTable() {
   std::array<std::int8_t, 256> table{};
   for (auto& v : table) v = -1;
-  for (int i = 0; i < 64; ++i) table[static_cast<unsigned char>(kAlphabet[i])] = static_cast<std::int8_t>(i);
+  for (int i = 0; i < 64; ++i)
+    table[static_cast<unsigned char>(kAlphabet[i])] = static_cast<std::int8_t>(i);
   return table;
 }
 constexpr auto kDecode = DecodeTable();
 
-[[noreturn]] void Invalid() { throw ESOAPResponseError("Invalid base64 data"); }
+[[noreturn]] void Invalid() {
+  throw ESOAPResponseError("Invalid base64 data");
+}
 
 }  // namespace
 

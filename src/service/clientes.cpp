@@ -11,7 +11,8 @@ namespace {
 constexpr const char* kNsSincronizacion = "urn:SincronizacionIntf-ISincronizacion";
 constexpr const char* kNsAutenticacion = "urn:AutenticacionNEWIntf-IAutenticacionNEW";
 // The authentication service answers every operation under this one action.
-constexpr const char* kAccionAutenticacion = "urn:AutenticacionNEWIntf-IAutenticacionNEW#AutenticarCliente";
+constexpr const char* kAccionAutenticacion =
+    "urn:AutenticacionNEWIntf-IAutenticacionNEW#AutenticarCliente";
 constexpr long kTimeoutSincronizacionMs = 1'800'000;
 constexpr long kTimeoutAutenticacionMs = 600'000;
 
@@ -31,8 +32,10 @@ bool StartsWithIgnoringCase(const std::string& s, std::string_view prefix) {
 
 HttpSettings HttpSettingsFor(const std::string& endpoint, long timeout_ms,
                              const ServiceSettings& s) {
-  if (!StartsWithIgnoringCase(endpoint, "http://") && !StartsWithIgnoringCase(endpoint, "https://")) {
-    throw ESOAPHTTPException("Invalid url '" + endpoint + "' - only supports 'http' and 'https' schemes");
+  if (!StartsWithIgnoringCase(endpoint, "http://") &&
+      !StartsWithIgnoringCase(endpoint, "https://")) {
+    throw ESOAPHTTPException("Invalid url '" + endpoint +
+                             "' - only supports 'http' and 'https' schemes");
   }
   HttpSettings http;
   http.url = endpoint;
@@ -41,7 +44,7 @@ HttpSettings HttpSettingsFor(const std::string& endpoint, long timeout_ms,
   if (s.ProxySistema) {
     http.user = Trim(s.UserProxy);
     http.password = Trim(s.PasswordProxy);
-    if (!Trim(s.Proxy).empty()) http.proxy = Trim(s.Proxy) + ":" + Trim(s.PortProxy);
+    http.proxy = ProxyFor(s);
   }
   return http;
 }
@@ -138,7 +141,8 @@ class SoapSincronizacion : public ISincronizacion {
     answer.Read("Status", Status);
   }
 
-  bool SincronizarProgramas(const std::string& NombreArchivo, TipoArregloByte& ArregloDeBytes) override {
+  bool SincronizarProgramas(const std::string& NombreArchivo,
+                            TipoArregloByte& ArregloDeBytes) override {
     SoapWriter w("SincronizarProgramas", kNsSincronizacion);
     w.AddString("NombreArchivo", NombreArchivo);
     w.AddBytes("ArregloDeBytes", ArregloDeBytes);
@@ -167,7 +171,8 @@ class SoapSincronizacion : public ISincronizacion {
 
  private:
   SoapMessage Call(const std::string& operation, const SoapWriter& request) {
-    return SoapMessage(transport_.PostSoap(request.Finish(), std::string(kNsSincronizacion) + "#" + operation));
+    return SoapMessage(
+        transport_.PostSoap(request.Finish(), std::string(kNsSincronizacion) + "#" + operation));
   }
 
   HttpTransport transport_;
@@ -233,6 +238,11 @@ bool NamesLocalhost(const std::string& URLServ) {
 
 }  // namespace
 
+std::string ProxyFor(const ServiceSettings& s) {
+  if (!s.ProxySistema || Trim(s.Proxy).empty()) return {};
+  return Trim(s.Proxy) + ":" + Trim(s.PortProxy);
+}
+
 std::string EndpointSincronizacion(const std::string& URLServ) {
   return URLServ + (NamesLocalhost(URLServ) ? "/SincronizacionWAD.prueba/soap/ISincronizacion"
                                             : "/Sincronizacion.exe/soap/ISincronizacion");
@@ -244,8 +254,8 @@ std::string EndpointAutenticacion(const std::string& URLServ) {
 }
 
 std::unique_ptr<ISincronizacion> CrearClienteSincronizacion(const ServiceSettings& settings) {
-  return std::make_unique<SoapSincronizacion>(
-      HttpSettingsFor(EndpointSincronizacion(settings.URLServ), kTimeoutSincronizacionMs, settings));
+  return std::make_unique<SoapSincronizacion>(HttpSettingsFor(
+      EndpointSincronizacion(settings.URLServ), kTimeoutSincronizacionMs, settings));
 }
 
 std::unique_ptr<IAutenticacionNEW> CrearClienteAutenticacion(const ServiceSettings& settings) {

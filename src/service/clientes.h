@@ -72,8 +72,8 @@ class IAutenticacionNEW {
  public:
   virtual ~IAutenticacionNEW() = default;
   // Opens the session: the inventory and the computer's name go in, `sesion` is in-out.
-  virtual void AutenticarCliente(const TipoArregloByte& ArregloInventario, const std::string& Equipo,
-                                 SesionAutenticada& sesion) = 0;
+  virtual void AutenticarCliente(const TipoArregloByte& ArregloInventario,
+                                 const std::string& Equipo, SesionAutenticada& sesion) = 0;
   virtual void GrabarDatosUsuarios(std::int16_t& CodigoError, std::uint8_t& ProximaAccion,
                                    std::int32_t& Status, TipoArregloByte& ArregloDeBytes) = 0;
 };
@@ -81,6 +81,10 @@ class IAutenticacionNEW {
 // The endpoint of each interface for a service base address, used as written.
 std::string EndpointSincronizacion(const std::string& URLServ);
 std::string EndpointAutenticacion(const std::string& URLServ);
+
+// The proxy address a client uses: "Proxy:PortProxy" (both trimmed) when the system names
+// a proxy and Proxy is not empty; otherwise empty, and the HTTP stack's own handling applies.
+std::string ProxyFor(const ServiceSettings& settings);
 
 // A new client with its own connection. An address whose scheme is neither http nor https
 // raises "Invalid url '...' - only supports 'http' and 'https' schemes".

@@ -38,7 +38,8 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
     const std::size_t code = line.find(' ');
     const std::size_t reason = code == std::string_view::npos ? code : line.find(' ', code + 1);
     std::string_view phrase = reason == std::string_view::npos ? "" : line.substr(reason + 1);
-    while (!phrase.empty() && (phrase.back() == '\r' || phrase.back() == '\n')) phrase.remove_suffix(1);
+    while (!phrase.empty() && (phrase.back() == '\r' || phrase.back() == '\n'))
+      phrase.remove_suffix(1);
     c->response.reason = phrase;
   }
   return size * count;
@@ -96,7 +97,9 @@ HttpResponse HttpTransport::Perform() {
   curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, OnHeader);
   curl_easy_setopt(c, CURLOPT_HEADERDATA, &collected);
   const CURLcode rc = curl_easy_perform(c);
-  if (collected.too_large) throw ESOAPHTTPException("The answer is larger than " + std::to_string(kMaxHttpResponse) + " bytes");
+  if (collected.too_large)
+    throw ESOAPHTTPException("The answer is larger than " + std::to_string(kMaxHttpResponse) +
+                             " bytes");
   if (rc != CURLE_OK) {
     throw ESOAPHTTPException(handle_->error[0] != '\0' ? handle_->error : curl_easy_strerror(rc));
   }
@@ -109,7 +112,8 @@ std::string HttpTransport::PostSoap(const std::string& envelope, const std::stri
   curl_slist_free_all(handle_->headers);
   handle_->headers = nullptr;
   handle_->headers = curl_slist_append(handle_->headers, "Content-Type: text/xml; charset=utf-8");
-  handle_->headers = curl_slist_append(handle_->headers, ("SOAPAction: \"" + soap_action + "\"").c_str());
+  handle_->headers =
+      curl_slist_append(handle_->headers, ("SOAPAction: \"" + soap_action + "\"").c_str());
   handle_->headers = curl_slist_append(handle_->headers, "Expect:");
   curl_easy_setopt(c, CURLOPT_URL, settings_.url.c_str());
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, handle_->headers);

@@ -9,9 +9,9 @@ namespace xamu {
 
 struct HttpSettings {
   std::string url;
-  long timeout_ms = 0;   // connect, and the longest silence while sending or receiving
-  std::string proxy;     // "host:port"; empty leaves the system's own proxy handling
-  std::string user;      // credentials for the server or the proxy; empty sets none
+  long timeout_ms = 0;  // connect, and the longest silence while sending or receiving
+  std::string proxy;    // "host:port"; empty leaves the system's own proxy handling
+  std::string user;     // credentials for the server or the proxy; empty sets none
   std::string password;
 };
 

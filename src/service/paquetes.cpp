@@ -14,7 +14,8 @@ ProgresoPaquetes ProgresoSincronizacion(InterfazUsuario& ui, const std::string& 
   };
   return {
       [&ui, caption, marker](int k, int n) {
-        ui.EstablecerTextoProgreso(caption + "\n (" + std::to_string(k) + "/" + std::to_string(n) + ")");
+        ui.EstablecerTextoProgreso(caption + "\n (" + std::to_string(k) + "/" + std::to_string(n) +
+                                   ")");
         marker("E : ", k, n);
       },
       [marker](int k, int n) { marker("S : ", k, n); },
@@ -27,7 +28,8 @@ bool TraerPaquetes(ISincronizacion& cliente, std::int16_t IDUsuario, std::int16_
                    const ProgresoPaquetes& progreso) {
   for (int k = 2; k <= NumeroDePaquetes; ++k) {
     if (progreso.antes) progreso.antes(k, NumeroDePaquetes);
-    resultado = cliente.SincronizarTraerPaquetes(IDUsuario, ArregloDeBytes, static_cast<std::int16_t>(k));
+    resultado =
+        cliente.SincronizarTraerPaquetes(IDUsuario, ArregloDeBytes, static_cast<std::int16_t>(k));
     paquetes.Write(ArregloDeBytes.data(), ArregloDeBytes.size());
     if (progreso.despues) progreso.despues(k, NumeroDePaquetes);
   }
@@ -69,12 +71,12 @@ void CortarDatos(const MemoryStream& paquetes, SincronizacionArchivoInformacion&
   }
 }
 
-bool SincronizarEnPaquetes(ISincronizacion& cliente, std::int16_t IDCliente,
-                           std::int16_t IDUsuario, std::int16_t IDFormato,
-                           bool ObligarSincronizarFormatos, bool DebeSincronizarProgramas,
-                           std::int16_t TamanoPaquete, TipoArregloByte& ArregloDeBytes,
-                           std::int16_t& CodigoError, std::uint8_t& ProximaAccion,
-                           std::int32_t& Status, SincronizacionArchivoInformacion& entradas,
+bool SincronizarEnPaquetes(ISincronizacion& cliente, std::int16_t IDCliente, std::int16_t IDUsuario,
+                           std::int16_t IDFormato, bool ObligarSincronizarFormatos,
+                           bool DebeSincronizarProgramas, std::int16_t TamanoPaquete,
+                           TipoArregloByte& ArregloDeBytes, std::int16_t& CodigoError,
+                           std::uint8_t& ProximaAccion, std::int32_t& Status,
+                           SincronizacionArchivoInformacion& entradas,
                            TipoArregloSmallInt& ArregloFormatos, InterfazUsuario& ui,
                            const std::string& caption, std::string& PasoSincronizacion) {
   PasoSincronizacion = "1 / N";
@@ -82,8 +84,8 @@ bool SincronizarEnPaquetes(ISincronizacion& cliente, std::int16_t IDCliente,
   TipoArregloByte estructura_comprimida;
   bool resultado = cliente.SincronizarGenerarPaquetes(
       IDCliente, IDUsuario, ArregloDeBytes, IDFormato, ObligarSincronizarFormatos,
-      DebeSincronizarProgramas, CodigoError, ProximaAccion, Status, TamanoPaquete,
-      NumeroDePaquetes, estructura_comprimida);
+      DebeSincronizarProgramas, CodigoError, ProximaAccion, Status, TamanoPaquete, NumeroDePaquetes,
+      estructura_comprimida);
   MemoryStream estructura;
   DescomprimirArreglo(estructura, estructura_comprimida);
   MemoryStream paquetes;

@@ -35,12 +35,12 @@ bool TraerPaquetes(ISincronizacion& cliente, std::int16_t IDUsuario, std::int16_
 // The packet form of Sincronizar. On a true result with CodigoError 0 `entradas` holds
 // every entry with its Datos. A structure that does not decode, or an entry whose Longitud
 // is negative or runs past the data, raises EReadError ("Stream read error" for the cut).
-bool SincronizarEnPaquetes(ISincronizacion& cliente, std::int16_t IDCliente,
-                           std::int16_t IDUsuario, std::int16_t IDFormato,
-                           bool ObligarSincronizarFormatos, bool DebeSincronizarProgramas,
-                           std::int16_t TamanoPaquete, TipoArregloByte& ArregloDeBytes,
-                           std::int16_t& CodigoError, std::uint8_t& ProximaAccion,
-                           std::int32_t& Status, SincronizacionArchivoInformacion& entradas,
+bool SincronizarEnPaquetes(ISincronizacion& cliente, std::int16_t IDCliente, std::int16_t IDUsuario,
+                           std::int16_t IDFormato, bool ObligarSincronizarFormatos,
+                           bool DebeSincronizarProgramas, std::int16_t TamanoPaquete,
+                           TipoArregloByte& ArregloDeBytes, std::int16_t& CodigoError,
+                           std::uint8_t& ProximaAccion, std::int32_t& Status,
+                           SincronizacionArchivoInformacion& entradas,
                            TipoArregloSmallInt& ArregloFormatos, InterfazUsuario& ui,
                            const std::string& caption, std::string& PasoSincronizacion);
 

@@ -9,7 +9,8 @@ namespace xamu {
 // A SOAP fault; the message is the fault's faultstring.
 class ERemotableException : public Error {
  public:
-  explicit ERemotableException(const std::string& message) : Error("ERemotableException", message) {}
+  explicit ERemotableException(const std::string& message)
+      : Error("ERemotableException", message) {}
 };
 
 // An HTTP status, a connection that fails or breaks, a time-out, an invalid address.

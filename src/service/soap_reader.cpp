@@ -33,7 +33,9 @@ std::string_view NamespaceOf(pugi::xml_node node) {
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
   }
   return true;
 }
@@ -117,8 +119,8 @@ SoapMessage::SoapMessage(std::string xml) : xml_(std::move(xml)) {
   const pugi::xml_node envelope = document_.document_element();
   if (!parsed || !envelope) throw ESOAPResponseError("Invalid SOAP Response");
   if (LocalName(envelope) != "Envelope" || NamespaceOf(envelope) != kSoapEnvelopeNs) {
-    throw ESOAPResponseError(std::string("DocumentElement ") + kSoapEnvelopeNs + ":Envelope expected, " +
-                             std::string(NamespaceOf(envelope)) + ":" +
+    throw ESOAPResponseError(std::string("DocumentElement ") + kSoapEnvelopeNs +
+                             ":Envelope expected, " + std::string(NamespaceOf(envelope)) + ":" +
                              std::string(LocalName(envelope)) + " found");
   }
   body_ = ChildByLocalName(envelope, "Body");
@@ -133,7 +135,9 @@ SoapMessage::SoapMessage(std::string xml) : xml_(std::move(xml)) {
   }
 }
 
-std::string SoapMessage::OperationName() const { return std::string(LocalName(operation_)); }
+std::string SoapMessage::OperationName() const {
+  return std::string(LocalName(operation_));
+}
 
 pugi::xml_node SoapMessage::Dereference(pugi::xml_node node) const {
   // A chain of references is followed a bounded number of times, so a cycle cannot loop.
@@ -160,8 +164,8 @@ pugi::xml_node SoapMessage::Result() const {
   }
   if (count == 1) return Dereference(only);
   for (pugi::xml_node n = operation_.first_child(); n; n = n.next_sibling()) {
-    if (n.type() == pugi::node_element &&
-        (EqualsIgnoringCase(LocalName(n), "Result") || EqualsIgnoringCase(LocalName(n), "Return"))) {
+    if (n.type() == pugi::node_element && (EqualsIgnoringCase(LocalName(n), "Result") ||
+                                           EqualsIgnoringCase(LocalName(n), "Return"))) {
       return Dereference(n);
     }
   }
@@ -173,7 +177,9 @@ pugi::xml_node SoapMessage::Result() const {
       received.str() + "\"");
 }
 
-bool SoapMessage::ResultBoolean() const { return BooleanOf(Result()); }
+bool SoapMessage::ResultBoolean() const {
+  return BooleanOf(Result());
+}
 
 void SoapMessage::Read(std::string_view name, std::int16_t& value) const {
   if (const pugi::xml_node n = Parameter(name)) value = IntegerOf<std::int16_t>(n);
@@ -194,7 +200,8 @@ void SoapMessage::Read(std::string_view name, std::string& value) const {
   if (const pugi::xml_node n = Parameter(name)) value = IsNil(n) ? "" : n.text().get();
 }
 void SoapMessage::Read(std::string_view name, TipoArregloByte& value) const {
-  if (const pugi::xml_node n = Parameter(name)) value = IsNil(n) ? TipoArregloByte() : DecodeBase64(n.text().get());
+  if (const pugi::xml_node n = Parameter(name))
+    value = IsNil(n) ? TipoArregloByte() : DecodeBase64(n.text().get());
 }
 
 void SoapMessage::Read(std::string_view name, TipoArregloSmallInt& value) const {
@@ -202,7 +209,8 @@ void SoapMessage::Read(std::string_view name, TipoArregloSmallInt& value) const 
   if (!array) return;
   value.clear();
   for (pugi::xml_node item = array.first_child(); item; item = item.next_sibling()) {
-    if (item.type() == pugi::node_element) value.push_back(IntegerOf<std::int16_t>(Dereference(item)));
+    if (item.type() == pugi::node_element)
+      value.push_back(IntegerOf<std::int16_t>(Dereference(item)));
   }
 }
 
@@ -214,12 +222,15 @@ void SoapMessage::Read(std::string_view name, SincronizacionArchivoInformacion& 
     if (item.type() != pugi::node_element) continue;
     const pugi::xml_node entry = Dereference(item);
     Archivo1Sincronizacion e;
-    const auto field = [&](const char* field_name) { return Dereference(ChildByLocalName(entry, field_name)); };
+    const auto field = [&](const char* field_name) {
+      return Dereference(ChildByLocalName(entry, field_name));
+    };
     if (const auto n = field("IDObjeto")) e.IDObjeto = IntegerOf<std::int16_t>(n);
     if (const auto n = field("Nombre")) e.Nombre = IsNil(n) ? "" : n.text().get();
     if (const auto n = field("Longitud")) e.Longitud = IntegerOf<std::int32_t>(n);
     if (const auto n = field("Fecha")) e.Fecha = DoubleOf(n);
-    if (const auto n = field("Datos")) e.Datos = IsNil(n) ? TipoArregloByte() : DecodeBase64(n.text().get());
+    if (const auto n = field("Datos"))
+      e.Datos = IsNil(n) ? TipoArregloByte() : DecodeBase64(n.text().get());
     value.push_back(std::move(e));
   }
 }

@@ -8,7 +8,8 @@ namespace xamu {
 namespace {
 
 std::string EnvelopeStart() {
-  return std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"") +
+  return std::string(
+             "<?xml version=\"1.0\" encoding=\"utf-8\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"") +
          kSoapEnvelopeNs + "\" xmlns:xsd=\"" + kXmlSchemaNs + "\" xmlns:xsi=\"" +
          kXmlSchemaInstanceNs + "\" xmlns:SOAP-ENC=\"" + kSoapEncodingNs + "\">";
 }
@@ -26,18 +27,30 @@ std::string XmlEscape(std::string_view text) {
   out.reserve(text.size());
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\r': out += "&#13;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\r':
+        out += "&#13;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
 }
 
-SoapWriter::SoapWriter(std::string_view element, std::string_view ns) : element_(element), ns_(ns) {}
+SoapWriter::SoapWriter(std::string_view element, std::string_view ns)
+    : element_(element), ns_(ns) {}
 
 void SoapWriter::Open(std::string_view name, std::string_view type) {
   body_ += '<';
@@ -124,8 +137,8 @@ std::string SoapWriter::Finish() const {
 }
 
 std::string SoapFault(std::string_view faultcode, std::string_view faultstring) {
-  return EnvelopeStart() + "<SOAP-ENV:Body><SOAP-ENV:Fault><faultcode>" +
-         XmlEscape(faultcode) + "</faultcode><faultstring>" + XmlEscape(faultstring) +
+  return EnvelopeStart() + "<SOAP-ENV:Body><SOAP-ENV:Fault><faultcode>" + XmlEscape(faultcode) +
+         "</faultcode><faultstring>" + XmlEscape(faultstring) +
          "</faultstring></SOAP-ENV:Fault></SOAP-ENV:Body></SOAP-ENV:Envelope>";
 }
 
