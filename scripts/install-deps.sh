@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format
   zlib1g-dev liblzma-dev libarchive-dev
-  libcurl4-openssl-dev libpugixml-dev
+  libcurl4-openssl-dev libssl-dev libpugixml-dev
   qt6-base-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   p7zip-full xvfb

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "encoding/memory_stream.h"
+#include "ui/interfaz_usuario.h"
 
 namespace xamu::tool {
 
@@ -25,6 +26,15 @@ void WriteWholeFile(const std::string& path, const TipoArregloByte& bytes);
 
 // A JSON string literal of UTF-8 text.
 std::string JsonString(std::string_view utf8);
+
+// Commands report through their output and exit code; what a notice would say, the
+// command's own error line says ("error 24" is notice 24).
+class SilentUi : public InterfazUsuario {
+ public:
+  void MostrarAviso(const DatosAviso&) override {}
+  void EstablecerTextoProgreso(const std::string&) override {}
+  void EstablecerProgreso(int) override {}
+};
 
 std::int64_t ParseInteger(std::string_view text, std::int64_t min, std::int64_t max);
 

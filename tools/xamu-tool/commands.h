@@ -18,5 +18,6 @@ void Inventory(const Arguments& args);
 void Probe(const Arguments& args);
 void CdsDump(const Arguments& args);
 void CdsBuild(const Arguments& args);
+void Sincronizar(const Arguments& args);
 
 }  // namespace xamu::tool

@@ -28,6 +28,7 @@ constexpr Command kCommands[] = {
     {"probe", xamu::tool::Probe},
     {"cds-dump", xamu::tool::CdsDump},
     {"cds-build", xamu::tool::CdsBuild},
+    {"sincronizar", xamu::tool::Sincronizar},
 };
 
 void PrintUsage() {

@@ -32,14 +32,6 @@ std::string Json(const CellValue& value) {
   return std::visit(format, value);
 }
 
-// The builder's code says all a notice would: "error 24" is notice 24.
-class SilentUi : public InterfazUsuario {
- public:
-  void MostrarAviso(const DatosAviso&) override {}
-  void EstablecerTextoProgreso(const std::string&) override {}
-  void EstablecerProgreso(int) override {}
-};
-
 }  // namespace
 
 void CdsDump(const Arguments& args) {
