@@ -7,28 +7,20 @@
 
 #include "encoding/memory_stream.h"
 #include "support/bytes.h"
+#include "support/files.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
 namespace xamu {
 namespace {
 
+using testing::ReadFile;
+using testing::WriteFile;
 using testing::CommandResult;
 
 CommandResult Tool(std::vector<std::string> args) {
   args.insert(args.begin(), XAMU_TOOL_PATH);
   return testing::RunCommand(args);
-}
-
-void WriteFile(const std::string& path, const TipoArregloByte& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-}
-
-TipoArregloByte ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return TipoArregloByte((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 void ExpectOutput(const CommandResult& r, const std::string& out) {
