@@ -7,6 +7,7 @@
 
 #include "encoding/compresion.h"
 #include "support/bytes.h"
+#include "support/files.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 #include "support/time_zone.h"
@@ -14,18 +15,9 @@
 namespace xamu {
 namespace {
 
+using testing::ReadFile;
 using testing::RunCommand;
-
-void WriteFile(const std::string& path, const TipoArregloByte& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-}
-
-TipoArregloByte ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return TipoArregloByte((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using testing::WriteFile;
 
 TipoArregloByte Decompress(TipoArregloByte compressed) {
   MemoryStream out;
