@@ -623,3 +623,30 @@ TEST(XamuServiceCommandLine, RefusesWhatItCannotServeAndStopsOnSigint) {
 
 }  // namespace
 }  // namespace xamu
+
+namespace xamu {
+namespace {
+
+TEST_F(XamuService, XamuToolSincronizarGivesTheSameEntriesWholeAndInPackets) {
+  const testing::CommandResult whole =
+      testing::RunCommand({XAMU_TOOL_PATH, "sincronizar", service_->Url(), "1", "2"});
+  ASSERT_EQ(whole.exit_code, 0) << whole.err;
+  EXPECT_TRUE(
+      whole.out.starts_with("{\"result\":true,\"CodigoError\":0,\"ProximaAccion\":0,"
+                            "\"Status\":0,\"entries\":[{\"IDObjeto\":"))
+      << whole.out;
+  EXPECT_EQ(CountLines(whole.out, "\"sha256\":\""), 1u);
+  const testing::CommandResult packets = testing::RunCommand(
+      {XAMU_TOOL_PATH, "sincronizar", service_->Url(), "1", "2", "--paquetes", "700"});
+  ASSERT_EQ(packets.exit_code, 0) << packets.err;
+  EXPECT_EQ(packets.out, whole.out);
+
+  SetFaults("[*]\nSoapFault=Servicio detenido\n");
+  const testing::CommandResult fault =
+      testing::RunCommand({XAMU_TOOL_PATH, "sincronizar", service_->Url(), "1", "2"});
+  EXPECT_EQ(fault.exit_code, 1);
+  EXPECT_EQ(fault.err, "ERemotableException: Servicio detenido\n");
+}
+
+}  // namespace
+}  // namespace xamu
