@@ -6,10 +6,11 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja >/dev/null
-cmake --build build --target xamu-tool >/dev/null
+cmake --build build --target xamu-tool xamu-service >/dev/null
 tool=build/tools/xamu-tool/xamu-tool
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+service_pid=
+trap '[ -n "$service_pid" ] && kill "$service_pid"; rm -rf "$work"' EXIT
 
 echo "== hand-off for client 1, user 2, country 58, \"Banco del Norte\", \"María\""
 text=$("$tool" handoff-encode 1 2 58 "Banco del Norte" "María")
@@ -35,3 +36,15 @@ for size in 5000 50000; do
   [ "$kind" = 377abcaf ] && kind="7z archive" || kind="raw DEFLATE"
   echo "== $size bytes -> $(stat -c %s "$work/in.z") bytes ($kind), decompressed: $same"
 done
+
+echo "== the local vendor service with its sample content"
+build/tools/xamu-service/xamu-service --content tools/xamu-service/sample-content > "$work/service.out" &
+service_pid=$!
+for _ in $(seq 50); do [ -s "$work/service.out" ] && break; sleep 0.1; done
+url=$(sed -n 's/^listening on //p' "$work/service.out")
+echo "listening on $url"
+"$tool" sincronizar "$url" 17 203 > "$work/whole.json"
+"$tool" sincronizar "$url" 17 203 --paquetes 500 > "$work/packets.json"
+cmp -s "$work/whole.json" "$work/packets.json" && same=identical || same=DIFFERENT
+echo "tables served: $(grep -o '"IDObjeto"' "$work/whole.json" | wc -l); whole and in packets of 500 bytes: $same"
+
