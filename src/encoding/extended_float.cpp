@@ -1,6 +1,8 @@
 #include "encoding/extended_float.h"
 
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace xamu {
@@ -13,9 +15,24 @@ constexpr std::uint64_t kQuietBit = 1ULL << 62;
 // A denormal's significand counts units of 2^(1 - bias - 63).
 constexpr int kDenormalScale = kBias - 1 + 63;
 
+// Where long double is the x87 format on a little-endian machine.
+constexpr bool kNativeExtended = std::numeric_limits<long double>::digits == 64 &&
+                                 std::numeric_limits<long double>::max_exponent == 16384 &&
+                                 std::endian::native == std::endian::little;
+
 }  // namespace
 
 ExtendedBytes ExtendedToBytes(long double value) {
+  if constexpr (kNativeExtended) {
+    // The in-memory form is the wire form already: the first ten bytes, little-endian.
+    ExtendedBytes bytes;
+    std::memcpy(bytes.data(), &value, bytes.size());
+    return bytes;
+  }
+  return ComposeExtendedBytes(value);
+}
+
+ExtendedBytes ComposeExtendedBytes(long double value) {
   std::uint64_t significand = 0;
   int exponent = 0;
   const bool negative = std::signbit(value);

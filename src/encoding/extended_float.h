@@ -14,4 +14,7 @@ using ExtendedBytes = std::array<std::uint8_t, 10>;
 ExtendedBytes ExtendedToBytes(long double value);
 long double BytesToExtended(const ExtendedBytes& bytes);
 
+// The same form built arithmetically, for machines whose long double is another format.
+ExtendedBytes ComposeExtendedBytes(long double value);
+
 }  // namespace xamu

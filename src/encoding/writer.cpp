@@ -57,34 +57,68 @@ void TWriter::WriteInteger(std::int64_t value) {
 }
 
 void TWriter::WriteString(std::u16string_view value) {
-  const std::string utf8 = Utf16ToUtf8(value);
-  const std::size_t l8 = utf8.size();
+  // One pass for the UTF-8 length and whether the text is 7-bit, without encoding it.
   const std::size_t l16 = value.size();
+  std::size_t l8 = 0;
+  bool seven_bit = true;
+  for (std::size_t i = 0; i < l16; ++i) {
+    const char16_t c = value[i];
+    if (c < 0x80) {
+      l8 += 1;
+      continue;
+    }
+    seven_bit = false;
+    if (c < 0x800) {
+      l8 += 2;
+    } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < l16 && value[i + 1] >= 0xDC00 &&
+               value[i + 1] <= 0xDFFF) {
+      l8 += 4;
+      ++i;
+    } else {
+      l8 += 3;  // a lone surrogate is written as U+FFFD
+    }
+  }
   if (l8 >= 2 * l16) {
     // Text that needs two UTF-8 bytes a character or more travels as UTF-16.
     WriteValue(TValueType::vaWString);
     WriteLittleEndian(l16, 4);
-    std::string utf16le(2 * l16, '\0');
-    for (std::size_t i = 0; i < l16; ++i) {
-      utf16le[2 * i] = static_cast<char>(value[i] & 0xFF);
-      utf16le[2 * i + 1] = static_cast<char>(value[i] >> 8);
-    }
-    Write(utf16le.data(), utf16le.size());
-    return;
-  }
-  bool seven_bit = true;
-  for (const char c : utf8) seven_bit = seven_bit && (static_cast<unsigned char>(c) & 0x80) == 0;
-  if (!seven_bit) {
+    WriteUnits(value, 2);
+  } else if (!seven_bit) {
     WriteValue(TValueType::vaUTF8String);
     WriteLittleEndian(l8, 4);
-  } else if (l8 > 255) {
-    WriteValue(TValueType::vaLString);
-    WriteLittleEndian(l8, 4);
+    const std::string utf8 = Utf16ToUtf8(value);
+    Write(utf8.data(), utf8.size());
   } else {
-    WriteValue(TValueType::vaString);
-    WriteLittleEndian(l8, 1);
+    if (l8 > 255) {
+      WriteValue(TValueType::vaLString);
+      WriteLittleEndian(l8, 4);
+    } else {
+      WriteValue(TValueType::vaString);
+      WriteLittleEndian(l8, 1);
+    }
+    WriteUnits(value, 1);
   }
-  Write(utf8.data(), l8);
+}
+
+void TWriter::WriteUnits(std::u16string_view units, int width) {
+  std::size_t i = 0;
+  while (i < units.size()) {
+    const std::size_t room = (kBufferSize - used_) / static_cast<std::size_t>(width);
+    if (room == 0) {
+      FlushBuffer();
+      continue;
+    }
+    const std::size_t n = std::min(room, units.size() - i);
+    std::uint8_t* out = buffer_.data() + used_;
+    for (std::size_t k = 0; k < n; ++k) {
+      const char16_t c = units[i + k];
+      out[k * width] = static_cast<std::uint8_t>(c);
+      if (width == 2) out[k * width + 1] = static_cast<std::uint8_t>(c >> 8);
+    }
+    used_ += n * static_cast<std::size_t>(width);
+    i += n;
+    if (used_ == kBufferSize) FlushBuffer();
+  }
 }
 
 void TWriter::WriteFloat(long double value) {

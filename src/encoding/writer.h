@@ -42,6 +42,8 @@ class TWriter {
   }
   void WriteLittleEndian(std::uint64_t value, std::size_t width);
   void Write(const void* data, std::size_t count);
+  // UTF-16 code units as one byte each (7-bit text) or two, little-endian.
+  void WriteUnits(std::u16string_view units, int width);
 
   MemoryStream& sink_;
   std::array<std::uint8_t, kBufferSize> buffer_;

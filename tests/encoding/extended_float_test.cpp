@@ -39,6 +39,7 @@ TEST(ExtendedFloat, KnownValuesHaveTheirTenBytes) {
   };
   for (const ExtendedCase& c : cases) {
     EXPECT_EQ(HexOf(ExtendedToBytes(c.value)), c.bytes) << static_cast<double>(c.value);
+    EXPECT_EQ(HexOf(ComposeExtendedBytes(c.value)), c.bytes) << static_cast<double>(c.value);
     const long double back = BytesToExtended(FromHex(c.bytes));
     EXPECT_EQ(back, c.value);
     EXPECT_EQ(std::signbit(back), std::signbit(c.value));
@@ -53,7 +54,10 @@ TEST(ExtendedFloat, EveryBitOfTheSignificandSurvives) {
                                 44927.5L / 3,
                                 std::numeric_limits<long double>::min(),
                                 std::numeric_limits<long double>::min() / 3};
-  for (const long double v : values) EXPECT_EQ(BytesToExtended(ExtendedToBytes(v)), v);
+  for (const long double v : values) {
+    EXPECT_EQ(BytesToExtended(ExtendedToBytes(v)), v);
+    EXPECT_EQ(ComposeExtendedBytes(v), ExtendedToBytes(v));
+  }
 }
 
 TEST(ExtendedFloat, NaNStaysNaN) {
