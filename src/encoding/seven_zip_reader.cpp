@@ -7,6 +7,7 @@
 #include "encoding/compresion.h"
 #include "encoding/errors.h"
 #include "encoding/seven_zip.h"
+#include "encoding/seven_zip_check.h"
 
 namespace xamu {
 namespace {
@@ -35,6 +36,7 @@ class ArchiveReader {
 }  // namespace
 
 TipoArregloByte ExtractSevenZipItem0(std::span<const std::uint8_t> data, std::size_t limit) {
+  CheckSevenZipArchive(data, limit);
   ArchiveReader reader;
   archive* a = reader.get();
   if (archive_read_support_format_7zip(a) != ARCHIVE_OK) reader.Fail("no 7z support");

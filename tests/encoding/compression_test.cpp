@@ -190,6 +190,39 @@ TEST(DecompressionLimit, IsEnforcedForBothVariants) {
   }
 }
 
+// Found by fuzzing: numbers inside an archive made the 7z library ask for gigabytes.
+TEST(SevenZipReader, HostileNumbersAreRefusedBeforeAnythingIsAllocated) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"a dictionary of 4294967280 bytes for 20000 bytes of data",
+       "377abcaf271c0004fc1f756b3b000000000000004900000000000000e2f561b900006ffdffffa3b7ff473e48"
+       "1572396151b89228e6a38607f9eee41e82d32fc53a3c014bb17ec98a8a4d2fa30dd97fa6e38c231153dc7d00"
+       "b200000104060001093b00070b01000123030101055df0ffffff0cc0204e00080a0102532f97000005011"
+       "20a010000c0a0f1c34bab01140a010000c0a0f1c34bab0115060100200000000000"},
+      {"a header outside the archive",
+       "377abcaf271c00044d60ff42000000000000000023000009808300070b01000001055d7aff0700000123030101c"
+       "4"},
+      {"a count of items the header cannot hold",
+       "377abcaf271c000417cf0d4a700000000000000049000000000000001f82b46000006ffdffffa3b7ff473e4815"
+       "72396151b89228e6a38607f9eee41e82d32fc53a3c014bb17ec98a8a4d2fa30dd97f11e053238ca6e35918c575"
+       "8ae277f8b6947f0c6ac0de744964e2e95c53b204d8f7440cab5f0d6d46e9e5c37688e596574c494de1691d6ffb"
+       "4b88106c358c40c1000104060001097000070b01000123030101055d000006000cc4e09300080a01fbacb2f600"
+       "0005e38c231153e05918c5758ae277f8b6947f0c6ac0de744964e2e95c53b204d8f7fe0cab5f0d6d46e9e5c376"
+       "88b796574c494de1691d6ffb4b88106c358c40c1000104060001097000070b01000123030101055d000006000c"
+       "c4e09300080a01fbacb2f600000501120a010000c0a001120a010000c0a0f1c34bab01140a010000c0a0f1c34b"
+       "ab0115060100200000000000"},
+  };
+  for (const auto& [reason, hex] : cases) {
+    TipoArregloByte archive = Hex(hex);
+    MemoryStream out;
+    try {
+      DescomprimirArreglo(out, archive);
+      ADD_FAILURE() << reason;
+    } catch (const ESevenZipError& e) {
+      EXPECT_EQ(e.what(), std::string("7z: ") + reason);
+    }
+  }
+}
+
 TEST(StreamAArreglo, CopiesFromTheCurrentPositionIntoAnArrayOfTheStreamsSize) {
   MemoryStream stream(Hex("01 02 03 04"));
   EXPECT_EQ(StreamAArreglo(stream), Hex("01 02 03 04"));
