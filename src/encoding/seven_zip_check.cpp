@@ -9,35 +9,18 @@
 
 #include "encoding/errors.h"
 #include "encoding/memory_stream.h"
+#include "encoding/seven_zip_format.h"
 
 namespace xamu {
 namespace {
 
-constexpr std::size_t kStartHeaderSize = 32;
-constexpr std::uint8_t kSignature[] = {0x37, 0x7A, 0xBC, 0xAF, 0x27, 0x1C};
+using namespace sevenzip;
+
 // A dictionary or model of this size is allowed whatever the data says: it is what our own
 // writer may use, and what the reading library then allocates is bounded by it.
 constexpr std::uint64_t kAlwaysAllowedMemory = 64u << 20;
 constexpr std::uint64_t kMaxHeaderSize = 64u << 20;
 constexpr std::uint64_t kMaxStreamsPerFolder = 64;
-
-enum : std::uint64_t {
-  kEnd = 0x00,
-  kHeader = 0x01,
-  kArchiveProperties = 0x02,
-  kAdditionalStreamsInfo = 0x03,
-  kMainStreamsInfo = 0x04,
-  kFilesInfo = 0x05,
-  kPackInfo = 0x06,
-  kUnPackInfo = 0x07,
-  kSubStreamsInfo = 0x08,
-  kSize = 0x09,
-  kCRC = 0x0A,
-  kFolder = 0x0B,
-  kCodersUnPackSize = 0x0C,
-  kNumUnPackStream = 0x0D,
-  kEncodedHeader = 0x17,
-};
 
 [[noreturn]] void Refuse(const std::string& what) {
   throw ESevenZipError("7z: " + what);
@@ -128,7 +111,7 @@ struct StreamsInfo {
   std::vector<Folder> folders;
 };
 
-bool IsMethod(const Coder& coder, std::initializer_list<std::uint8_t> id) {
+bool IsMethod(const Coder& coder, std::span<const std::uint8_t> id) {
   return std::equal(coder.id.begin(), coder.id.end(), id.begin(), id.end());
 }
 
@@ -137,10 +120,10 @@ void CheckMemory(const Folder& folder) {
   const std::uint64_t allowed = std::max(folder.largest_unpack, kAlwaysAllowedMemory);
   for (const Coder& coder : folder.coders) {
     std::uint64_t memory = 0;
-    if (IsMethod(coder, {0x03, 0x01, 0x01}) || IsMethod(coder, {0x03, 0x04, 0x01})) {  // LZMA, PPMd
+    if (IsMethod(coder, kMethodLzma) || IsMethod(coder, kMethodPpmd)) {  // LZMA, PPMd
       if (coder.properties.size() < 5) Refuse("coder properties that are too short");
       memory = LittleEndian32(coder.properties, 1);
-    } else if (IsMethod(coder, {0x21})) {  // LZMA2
+    } else if (IsMethod(coder, kMethodLzma2)) {  // LZMA2
       if (coder.properties.size() < 1 || coder.properties[0] > 40)
         Refuse("an invalid LZMA2 dictionary");
       const unsigned p = coder.properties[0];
@@ -342,9 +325,9 @@ TipoArregloByte DecodeHeader(std::span<const std::uint8_t> archive, const Stream
   const Folder& folder = info.folders[0];
   const Coder& coder = folder.coders[0];
   lzma_filter filters[2] = {{LZMA_VLI_UNKNOWN, nullptr}, {LZMA_VLI_UNKNOWN, nullptr}};
-  if (IsMethod(coder, {0x03, 0x01, 0x01})) {
+  if (IsMethod(coder, kMethodLzma)) {
     filters[0].id = LZMA_FILTER_LZMA1;
-  } else if (IsMethod(coder, {0x21})) {
+  } else if (IsMethod(coder, kMethodLzma2)) {
     filters[0].id = LZMA_FILTER_LZMA2;
   } else {
     Refuse("a header compressed with a method other than LZMA");

@@ -6,6 +6,7 @@
 
 #include "encoding/errors.h"
 #include "encoding/seven_zip.h"
+#include "encoding/seven_zip_format.h"
 
 #ifndef LZMA_FILTER_LZMA1EXT
 #error "liblzma 5.4 or later is needed: LZMA_FILTER_LZMA1EXT writes LZMA without an end marker"
@@ -14,29 +15,11 @@
 namespace xamu {
 namespace {
 
+using namespace sevenzip;
+
 constexpr int kPreset = 9;
 // liblzma's dictionary at level 9; only inputs beyond it compress differently from 7-Zip.
 constexpr std::uint64_t kDictionaryCap = 64u << 20;
-constexpr std::size_t kSignatureHeaderSize = 32;
-
-// Property ids of the 7z header.
-enum : std::uint8_t {
-  kEnd = 0x00,
-  kHeader = 0x01,
-  kMainStreamsInfo = 0x04,
-  kFilesInfo = 0x05,
-  kPackInfo = 0x06,
-  kUnPackInfo = 0x07,
-  kSubStreamsInfo = 0x08,
-  kSize = 0x09,
-  kCRC = 0x0A,
-  kFolder = 0x0B,
-  kCodersUnPackSize = 0x0C,
-  kCTime = 0x12,
-  kMTime = 0x14,
-  kAttributes = 0x15,
-};
-constexpr std::uint8_t kLzmaMethodId[] = {0x03, 0x01, 0x01};
 constexpr std::uint32_t kArchiveAttribute = 0x20;
 
 std::string LzmaErrorText(lzma_ret rc) {
@@ -149,11 +132,11 @@ TipoArregloByte ArchiveHeader(std::uint64_t data_size, std::uint64_t packed_size
 
   h.Byte(kUnPackInfo);
   h.Byte(kFolder);
-  h.Number(1);                          // folders
-  h.Byte(0);                            // not external
-  h.Number(1);                          // coders in the folder
-  h.Byte(0x20 | sizeof kLzmaMethodId);  // simple coder with properties
-  h.Bytes(kLzmaMethodId);
+  h.Number(1);                        // folders
+  h.Byte(0);                          // not external
+  h.Number(1);                        // coders in the folder
+  h.Byte(0x20 | sizeof kMethodLzma);  // simple coder with properties
+  h.Bytes(kMethodLzma);
   h.Number(5);
   h.Byte(0x5D);  // lc 3, lp 0, pb 2
   h.LittleEndian(dictionary, 4);
@@ -207,8 +190,8 @@ void AppendSevenZipNumber(TipoArregloByte& out, std::uint64_t value) {
 
 TipoArregloByte WriteSevenZipArchive(std::span<const std::uint8_t> data, std::uint64_t filetime) {
   const std::uint32_t dictionary = DictionarySize(data.size());
-  TipoArregloByte archive = EncodeLzma(data, dictionary, TipoArregloByte(kSignatureHeaderSize));
-  const std::uint64_t packed_size = archive.size() - kSignatureHeaderSize;
+  TipoArregloByte archive = EncodeLzma(data, dictionary, TipoArregloByte(kStartHeaderSize));
+  const std::uint64_t packed_size = archive.size() - kStartHeaderSize;
   const TipoArregloByte header =
       ArchiveHeader(data.size(), packed_size, Crc32(data), dictionary, filetime);
   archive.insert(archive.end(), header.begin(), header.end());
