@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "heap.h"
+
 // As benchmark_main, with two differences:
 // - Random interleaving of repetitions is on by default (see rounds.h); a later
 //   --benchmark_enable_random_interleaving=false on the command line still wins.
@@ -11,8 +13,8 @@
 //   faults (about 0.5 ms a call, for xamu and the direct calls alike) would outweigh a
 //   19 KB compression, by an amount that depends on which cases ran before.
 int main(int argc, char** argv) {
-  mallopt(M_MMAP_THRESHOLD, 32 << 20);
-  mallopt(M_TRIM_THRESHOLD, 256 << 20);
+  mallopt(M_MMAP_THRESHOLD, xamu::bench::kHarnessMmapThreshold);
+  mallopt(M_TRIM_THRESHOLD, xamu::bench::kHarnessTrimThreshold);
   char interleave[] = "--benchmark_enable_random_interleaving=true";
   std::vector<char*> args(argv, argv + argc);
   args.insert(args.begin() + 1, interleave);
