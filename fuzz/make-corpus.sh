@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Writes the seed inputs of the fuzz targets into fuzz-corpus/seed-*/ (git-ignored).
-# Usage: fuzz/make-corpus.sh [BUILD_DIR]   (default build-fuzz; needs its xamu-tool)
+# Usage: fuzz/make-corpus.sh [BUILD_DIR]   (default build-fuzz; needs its xamu-tool and
+# xamu_fuzz_seeds)
 # The 7z CLI, when installed, adds archives in methods our writer does not use.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tool="${1:-build-fuzz}/tools/xamu-tool/xamu-tool"
+build="${1:-build-fuzz}"
+tool="$build/tools/xamu-tool/xamu-tool"
 out=fuzz-corpus
 mkdir -p "$out"/seed-reader "$out"/seed-compressed
 work=$(mktemp -d)
@@ -46,5 +48,8 @@ printf '04 06 06 05 04 02 09 08 10 39300000 00000000 15 000000000000e03f 0c 0400
   hex > "$out/seed-reader/scalars"
 { printf '01 09 02'; "$tool" vs-encode 'str:Ñandú Güemes' list list int:-1 end end; } |
   hex > "$out/seed-reader/nested"
+
+# Data packets, SOAP answers and packet structures (see seeds.cpp).
+"$build/fuzz/xamu_fuzz_seeds" "$out"
 
 ls -l "$out"/seed-*
