@@ -14,6 +14,7 @@
 #include "encoding/compresion.h"
 #include "encoding/errors.h"
 #include "encoding/reader.h"
+#include "encoding/text_encoding.h"
 #include "encoding/writer.h"
 #include "service/paquetes.h"
 #include "service/soap_reader.h"
@@ -111,7 +112,7 @@ TipoArregloByte Tabla13Stream(int rows) {
   return stream.Take();
 }
 
-int ReadTabla13(MemoryStream& stream) {
+int ReadTabla13(MemoryStream& stream, bool windows1252) {
   stream.Seek(0);
   TReader reader(stream);
   reader.CheckValue(TValueType::vaList);
@@ -120,7 +121,10 @@ int ReadTabla13(MemoryStream& stream) {
     for (int i = 0; i < 6; ++i) ReadInt16(reader);
     reader.ReadBoolean();
     reader.ReadBoolean();
-    for (int i = 0; i < 3; ++i) reader.ReadString();
+    for (int i = 0; i < 3; ++i) {
+      const std::u16string text = reader.ReadString();
+      if (windows1252) Utf16ToWindows1252(text);
+    }
     reader.ReadBoolean();
     ++rows;
   }

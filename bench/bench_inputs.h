@@ -46,9 +46,10 @@ inline constexpr std::int16_t kIDObjetoTabla13 = 13;
 TipoArregloByte Tabla13Stream(int rows);
 
 // The reads GrabarTablaCDS makes on that stream, with nothing built: ReadInteger (range
-// checked), ReadBoolean and ReadString per column in a CheckValue/EndOfList loop. Returns
-// the number of records; raises EReadError as the builder would.
-int ReadTabla13(MemoryStream& stream);
+// checked), ReadBoolean and ReadString per column in a CheckValue/EndOfList loop; with
+// `windows1252`, each text also converted as the builder stores it. Returns the number of
+// records; raises EReadError as the builder would.
+int ReadTabla13(MemoryStream& stream, bool windows1252 = false);
 
 // Writes `bytes` to `path` (created or truncated) and flushes them to the disk with fsync,
 // as the table builder does, or without the flush. False on any failure.

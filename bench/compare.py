@@ -37,7 +37,7 @@ def main(path):
     cases = {}
     for key, implementation, statistic, row in aggregates(report):
         cases.setdefault(key, {}).setdefault(implementation, {})[statistic] = row
-    print(f"{'case':<34} {'baseline':<14} {'xamu median':>14} {'base median':>14} {'ratio':>6}"
+    print(f"{'case':<34} {'baseline':<18} {'xamu median':>14} {'base median':>14} {'ratio':>6}"
           f" {'xamu min':>14} {'base min':>14} {'ratio':>6}  xamu payload/s (median, best)")
     alone = []
     for (family, args), rows in sorted(cases.items(), key=lambda c: order((*c[0], ""))):
@@ -49,7 +49,7 @@ def main(path):
         for name, other in sorted(rows.items()):
             if name == "xamu":
                 continue
-            line = f"{family + '/' + args:<34} {name:<14}"
+            line = f"{family + '/' + args:<34} {name:<18}"
             for statistic in ("median", "min"):
                 a, b = ours[statistic], other[statistic]
                 line += (f" {number(a['real_time'])} {a['time_unit']:<2} "
