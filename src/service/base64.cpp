@@ -27,8 +27,13 @@ constexpr auto kDecode = DecodeTable();
 
 std::string EncodeBase64Lines(const TipoArregloByte& bytes) {
   std::string out;
+  AppendBase64Lines(bytes, out);
+  return out;
+}
+
+void AppendBase64Lines(const TipoArregloByte& bytes, std::string& out) {
   const std::size_t chars = (bytes.size() + 2) / 3 * 4;
-  out.reserve(chars + chars / kLineLength * 2 + 2);
+  out.reserve(out.size() + chars + chars / kLineLength * 2 + 2);
   std::size_t column = 0;
   const auto put = [&](char c) {
     out += c;
@@ -53,7 +58,6 @@ std::string EncodeBase64Lines(const TipoArregloByte& bytes) {
     put(two ? kAlphabet[(v >> 6) & 63] : '=');
     put('=');
   }
-  return out;
 }
 
 TipoArregloByte DecodeBase64(std::string_view text) {

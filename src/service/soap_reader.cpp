@@ -125,13 +125,14 @@ SoapMessage::SoapMessage(std::string xml) : xml_(std::move(xml)) {
   }
   body_ = ChildByLocalName(envelope, "Body");
   if (!body_) throw ESOAPResponseError("Invalid SOAP Response");
+  // References are resolved before anything is read, a fault's text included.
+  for (const pugi::xpath_node& x : body_.select_nodes(".//*[@id]")) {
+    ids_.emplace(x.node().attribute("id").value(), x.node());
+  }
   operation_ = FirstElement(body_);
   if (operation_ && LocalName(operation_) == "Fault") {
     const pugi::xml_node faultstring = ChildByLocalName(operation_, "faultstring");
     throw ERemotableException(Dereference(faultstring).text().get());
-  }
-  for (const pugi::xpath_node& x : body_.select_nodes(".//*[@id]")) {
-    ids_.emplace(x.node().attribute("id").value(), x.node());
   }
 }
 

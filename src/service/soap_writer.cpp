@@ -99,7 +99,7 @@ void SoapWriter::AddBytes(std::string_view name, const TipoArregloByte& value) {
     return;
   }
   Open(name, "xsd:base64Binary");
-  body_ += EncodeBase64Lines(value);
+  AppendBase64Lines(value, body_);
   Close(name);
 }
 
@@ -131,9 +131,16 @@ void SoapWriter::AddEntries(std::string_view name, const SincronizacionArchivoIn
 }
 
 std::string SoapWriter::Finish() const {
-  return EnvelopeStart() + "<SOAP-ENV:Body SOAP-ENV:encodingStyle=\"" + kSoapEncodingNs +
-         "\"><NS1:" + element_ + " xmlns:NS1=\"" + ns_ + "\">" + body_ + "</NS1:" + element_ +
-         "></SOAP-ENV:Body></SOAP-ENV:Envelope>";
+  // Built in one buffer of the final size: answers can carry tens of megabytes.
+  const std::string head = EnvelopeStart() + "<SOAP-ENV:Body SOAP-ENV:encodingStyle=\"" +
+                           kSoapEncodingNs + "\"><NS1:" + element_ + " xmlns:NS1=\"" + ns_ + "\">";
+  const std::string tail = "</NS1:" + element_ + "></SOAP-ENV:Body></SOAP-ENV:Envelope>";
+  std::string xml;
+  xml.reserve(head.size() + body_.size() + tail.size());
+  xml += head;
+  xml += body_;
+  xml += tail;
+  return xml;
 }
 
 std::string SoapFault(std::string_view faultcode, std::string_view faultstring) {

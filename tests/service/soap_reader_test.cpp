@@ -156,3 +156,23 @@ TEST(SoapMessage, BadValuesAndReferencesAreErrorsNotCrashes) {
 
 }  // namespace
 }  // namespace xamu
+
+namespace xamu {
+namespace {
+
+// A fault whose text is a multi-reference was reported as an unresolved reference.
+TEST(SoapMessage, AFaultStringGivenByReferenceIsTheFaultsText) {
+  try {
+    SoapMessage(
+        "<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\">"
+        "<SOAP-ENV:Body><SOAP-ENV:Fault><faultcode>SOAP-ENV:Server</faultcode>"
+        "<faultstring href=\"#1\"/></SOAP-ENV:Fault><s id=\"1\">Usuario no valido</s>"
+        "</SOAP-ENV:Body></SOAP-ENV:Envelope>");
+    ADD_FAILURE();
+  } catch (const ERemotableException& e) {
+    EXPECT_STREQ(e.what(), "Usuario no valido");
+  }
+}
+
+}  // namespace
+}  // namespace xamu
