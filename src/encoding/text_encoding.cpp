@@ -118,9 +118,17 @@ std::u16string Windows1252ToUtf16(std::string_view bytes) {
 }
 
 std::string Utf16ToWindows1252(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  // Latin-1 text, by far the most common, maps unit for unit.
+  std::string out(text.size(), '\0');
+  std::size_t i = 0;
+  for (; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c >= 0x100 || (c >= 0x80 && c < 0xA0)) break;
+    out[i] = static_cast<char>(c);
+  }
+  if (i == text.size()) return out;
+  out.resize(i);
+  for (; i < text.size(); ++i) {
     const char16_t c = text[i];
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
       out += static_cast<char>(c);
