@@ -54,14 +54,6 @@ constexpr std::array<std::u16string_view, 10> kNicks = {
     u"IPC",    u"PROD-IND", u"DESEMPL", u"BAL-COM", u"EXPORT",
     u"INFL-B", u"CONSUMO",  u"IED",     u"REMESAS", u"OCUPAD"};
 
-void WriteBoolean(TWriter& writer, MemoryStream& stream, bool value) {
-  // The writer has no Boolean; the tag goes straight into the stream behind its output.
-  writer.FlushBuffer();
-  const std::uint8_t tag =
-      static_cast<std::uint8_t>(value ? TValueType::vaTrue : TValueType::vaFalse);
-  stream.Write(&tag, 1);
-}
-
 std::int32_t ReadInt16(TReader& reader) {
   const std::int32_t value = reader.ReadInteger();
   if (value < std::numeric_limits<std::int16_t>::min() ||
@@ -84,14 +76,14 @@ TipoArregloByte Tabla13Stream(int rows) {
     writer.WriteListBegin();
     std::u16string comment;
     for (int row = 0; row < rows; ++row) {
-      writer.WriteInteger(between(1, 500));        // IDCliente
-      writer.WriteInteger(between(1, 12));         // IDEstrato
-      writer.WriteInteger(between(1, 60));         // IDFormato
-      writer.WriteInteger(between(1, 3000));       // IDInstituto
-      writer.WriteInteger(between(1, 250));        // IDPais
-      writer.WriteInteger(between(1, 3));          // IDIdioma
-      WriteBoolean(writer, stream, row % 3 != 0);  // CheckVigente
-      WriteBoolean(writer, stream, row % 2 == 0);  // Totaliza
+      writer.WriteInteger(between(1, 500));   // IDCliente
+      writer.WriteInteger(between(1, 12));    // IDEstrato
+      writer.WriteInteger(between(1, 60));    // IDFormato
+      writer.WriteInteger(between(1, 3000));  // IDInstituto
+      writer.WriteInteger(between(1, 250));   // IDPais
+      writer.WriteInteger(between(1, 3));     // IDIdioma
+      writer.WriteBoolean(row % 3 != 0);      // CheckVigente
+      writer.WriteBoolean(row % 2 == 0);      // Totaliza
       const std::size_t length = static_cast<std::size_t>(between(60, 200));
       comment.clear();
       while (comment.size() < length) {
@@ -105,7 +97,7 @@ TipoArregloByte Tabla13Stream(int rows) {
           static_cast<std::size_t>(between(0, static_cast<int>(kDescriptions.size()) - 1));
       writer.WriteString(kDescriptions[pick]);
       writer.WriteString(kNicks[pick]);
-      WriteBoolean(writer, stream, row % 50 == 0);  // EsDefault
+      writer.WriteBoolean(row % 50 == 0);  // EsDefault
     }
     writer.WriteListEnd();
   }
@@ -193,11 +185,7 @@ PacketService::PacketService(int packets, std::size_t packet_size, int packets_p
       writer.WriteString(u"Tabla" + std::u16string(1, static_cast<char16_t>(u'A' + e % 26)) +
                          u".cds");
       writer.WriteInteger(static_cast<std::int32_t>(length));
-      writer.FlushBuffer();
-      // The service writes the date as a double (vaDouble and 8 bytes), which our writer
-      // never produces.
-      const std::uint8_t fecha[] = {21, 0x00, 0x00, 0x00, 0x00, 0x10, 0xF9, 0xE5, 0x40};
-      stream.Write(fecha, sizeof fecha);
+      writer.WriteDouble(45000.5);  // as the service writes it
     }
   }
   structure_ = ComprimirArreglo(std::move(stream));

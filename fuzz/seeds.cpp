@@ -210,10 +210,7 @@ std::string EstructuraInput(const std::vector<std::int16_t>& formats,
       w.WriteInteger(e.id);
       w.WriteString(e.name);
       w.WriteInteger(e.length);
-      w.FlushBuffer();
-      // The service writes the date as a double (vaDouble and 8 bytes).
-      const std::uint8_t fecha[] = {21, 0x00, 0x00, 0x00, 0x00, 0x10, 0xF9, 0xE5, 0x40};
-      stream.Write(fecha, sizeof fecha);
+      w.WriteDouble(45000.5);  // as the service writes it
     }
   }
   const TipoArregloByte& s = stream.Bytes();

@@ -121,6 +121,18 @@ void TWriter::WriteUnits(std::u16string_view units, int width) {
   }
 }
 
+void TWriter::WriteCurrency(Currency value) {
+  WriteValue(TValueType::vaCurrency);
+  WriteLittleEndian(static_cast<std::uint64_t>(value.units), 8);
+}
+
+void TWriter::WriteDouble(double value) {
+  WriteValue(TValueType::vaDouble);
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  WriteLittleEndian(bits, 8);
+}
+
 void TWriter::WriteFloat(long double value) {
   WriteValue(TValueType::vaExtended);
   const ExtendedBytes bytes = ExtendedToBytes(value);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "encoding/currency.h"
 #include "encoding/memory_stream.h"
 #include "encoding/value_type.h"
 
@@ -27,6 +28,12 @@ class TWriter {
   void WriteInteger(std::int64_t value);
   void WriteString(std::u16string_view value);
   void WriteFloat(long double value);
+  // The forms only the vendor's side writes (the local service, and tests playing it): the
+  // launcher reads them but never writes them itself.
+  void WriteBoolean(bool value) { WriteValue(value ? TValueType::vaTrue : TValueType::vaFalse); }
+  void WriteCurrency(Currency value);
+  void WriteDouble(double value);
+
   void WriteListBegin() { WriteValue(TValueType::vaList); }
   void WriteListEnd() { WriteValue(TValueType::vaNull); }
 

@@ -95,6 +95,17 @@ TEST(WriteFloat, OneIsTheExtendedFormOfOne) {
   EXPECT_EQ(Written([](TWriter& w) { w.WriteFloat(1.0L); }), "05 00 00 00 00 00 00 00 80 FF 3F");
 }
 
+TEST(TWriter, ThePeersFormsAreTheTagsTheReaderAccepts) {
+  EXPECT_EQ(Written([](TWriter& w) {
+              w.WriteBoolean(true);
+              w.WriteBoolean(false);
+            }),
+            "09 08");
+  EXPECT_EQ(Written([](TWriter& w) { w.WriteCurrency(Currency{12345}); }),
+            "10 39 30 00 00 00 00 00 00");
+  EXPECT_EQ(Written([](TWriter& w) { w.WriteDouble(1.5); }), "15 00 00 00 00 00 00 F8 3F");
+}
+
 TEST(WriteList, MarkersAreSingleBytes) {
   EXPECT_EQ(Written([](TWriter& w) {
               w.WriteListBegin();

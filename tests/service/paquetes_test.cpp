@@ -33,10 +33,7 @@ TipoArregloByte Structure(const std::vector<std::int16_t>& formats,
       w.WriteInteger(e.id);
       w.WriteString(std::u16string(e.name, e.name + std::strlen(e.name)));
       w.WriteInteger(e.length);
-      w.FlushBuffer();
-      // The service writes the date as a double, a tag our own writer never produces.
-      const TipoArregloByte fecha = Hex("15 00 00 00 00 10 F9 E5 40");
-      stream.Write(fecha.data(), fecha.size());
+      w.WriteDouble(45000.5);  // as the service writes it
     }
   }
   return ComprimirArreglo(std::move(stream));

@@ -57,15 +57,10 @@ TEST_F(TableFolder, EveryListTableBuildsItsColumnsAndRows) {
   for (const EntradaCatalogo& table : Catalogo()) {
     if (table.tipo != TipoTabla::kLista) continue;
     SCOPED_TRACE(table.IDObjeto);
-    // Booleans cannot be written by the value stream writer; they go in as raw tags.
-    MemoryStream stream;
-    {
-      TWriter w(stream);
+    MemoryStream stream = Stream([&](TWriter& w) {
       w.WriteListBegin();
-    }
-    for (int record = 0; record < 2; ++record) {
-      for (const ColumnaCatalogo& c : table.columnas) {
-        MemoryStream value = Stream([&](TWriter& w) {
+      for (int record = 0; record < 2; ++record) {
+        for (const ColumnaCatalogo& c : table.columnas) {
           switch (c.tipo) {
             case TipoColumna::kInt16:
               w.WriteInteger(record * 1000 - 32000);
@@ -74,6 +69,7 @@ TEST_F(TableFolder, EveryListTableBuildsItsColumnsAndRows) {
               w.WriteInteger(record * 100000 + 7);
               break;
             case TipoColumna::kBool:
+              w.WriteBoolean(record == 1);
               break;
             case TipoColumna::kCurrency:
               w.WriteInteger(record + 5);
@@ -82,14 +78,10 @@ TEST_F(TableFolder, EveryListTableBuildsItsColumnsAndRows) {
               w.WriteString(std::u16string(c.ancho, char16_t(u'a' + record)));
               break;
           }
-        });
-        if (c.tipo == TipoColumna::kBool)
-          value = MemoryStream(TipoArregloByte{record ? std::uint8_t{9} : std::uint8_t{8}});
-        stream.Write(value.Data(), value.Size());
+        }
       }
-    }
-    const std::uint8_t end = 0;
-    stream.Write(&end, 1);
+      w.WriteListEnd();
+    });
 
     ASSERT_EQ(Build(table.IDObjeto, std::move(stream)), 0);
     const DataPacket p = Load();

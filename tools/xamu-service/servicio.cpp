@@ -70,20 +70,12 @@ TipoArregloByte Concatenar(const SincronizacionArchivoInformacion& entradas) {
 
 // ArregloDeBytesEstructura: the format ids, then IDObjeto, Nombre, Longitud and Fecha of
 // each entry, without list markers. The launcher reads Fecha with ReadDouble, which takes
-// vaDouble or an integer but not TWriter's vaExtended, so its tag is written by hand.
+// vaDouble or an integer but not vaExtended.
 TipoArregloByte Estructura(const TipoArregloSmallInt& formatos,
                            const SincronizacionArchivoInformacion& entradas) {
   MemoryStream stream;
   {
     TWriter writer(stream);
-    const auto write_double = [&](double value) {
-      writer.FlushBuffer();
-      std::uint64_t bits;
-      std::memcpy(&bits, &value, sizeof bits);
-      std::uint8_t bytes[9] = {static_cast<std::uint8_t>(TValueType::vaDouble)};
-      for (int i = 0; i < 8; ++i) bytes[1 + i] = static_cast<std::uint8_t>(bits >> (8 * i));
-      stream.Write(bytes, sizeof bytes);
-    };
     writer.WriteInteger(static_cast<std::int32_t>(formatos.size()));
     for (const std::int16_t id : formatos) writer.WriteInteger(std::int32_t{id});
     writer.WriteInteger(static_cast<std::int32_t>(entradas.size()));
@@ -91,7 +83,7 @@ TipoArregloByte Estructura(const TipoArregloSmallInt& formatos,
       writer.WriteInteger(std::int32_t{e.IDObjeto});
       writer.WriteString(Utf8ToUtf16(e.Nombre));
       writer.WriteInteger(e.Longitud);
-      write_double(e.Fecha);
+      writer.WriteDouble(e.Fecha);
     }
   }
   return ComprimirArreglo(std::move(stream));

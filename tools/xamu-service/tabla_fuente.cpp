@@ -199,19 +199,11 @@ std::string Invalido(std::string_view celda, const ColumnaCatalogo& columna) {
   return "\"" + std::string(celda) + "\" is not a valid value for column " + columna.nombre;
 }
 
-// Integer, string and float values go through TWriter; Booleans and fractional amounts
-// have no TWriter call, so their tags are written by hand after the buffer is flushed.
 TipoArregloByte CodificarLista(const Esquema& esquema, const std::vector<Fila>& filas,
                                const std::string& archivo) {
   MemoryStream stream;
   {
     TWriter writer(stream);
-    const auto raw = [&](TValueType tag, const void* payload, std::size_t size) {
-      writer.FlushBuffer();
-      const auto byte = static_cast<std::uint8_t>(tag);
-      stream.Write(&byte, 1);
-      if (size != 0) stream.Write(payload, size);
-    };
     writer.WriteListBegin();
     for (const Fila& fila : filas) {
       for (std::size_t i = 0; i < esquema.columnas.size(); ++i) {
@@ -224,7 +216,7 @@ TipoArregloByte CodificarLista(const Esquema& esquema, const std::vector<Fila>& 
             // int16 columns are not range-checked, so that a content can provoke the
             // table's decoding error on purpose.
             if (i == esquema.discriminado && !AllDigits(celda) && ParseBoolean(celda)) {
-              raw(*ParseBoolean(celda) ? TValueType::vaTrue : TValueType::vaFalse, nullptr, 0);
+              writer.WriteBoolean(*ParseBoolean(celda));
               break;
             }
             const auto value = ParseInteger(celda, std::numeric_limits<std::int32_t>::min(),
@@ -236,7 +228,7 @@ TipoArregloByte CodificarLista(const Esquema& esquema, const std::vector<Fila>& 
           case TipoColumna::kBool: {
             const auto value = ParseBoolean(celda);
             if (!value) invalido();
-            raw(*value ? TValueType::vaTrue : TValueType::vaFalse, nullptr, 0);
+            writer.WriteBoolean(*value);
             break;
           }
           case TipoColumna::kCurrency: {
@@ -245,11 +237,7 @@ TipoArregloByte CodificarLista(const Esquema& esquema, const std::vector<Fila>& 
             if (value->units % Currency::kScale == 0) {
               writer.WriteInteger(static_cast<std::int64_t>(value->units / Currency::kScale));
             } else {
-              std::uint8_t bytes[8];
-              for (int b = 0; b < 8; ++b)
-                bytes[b] =
-                    static_cast<std::uint8_t>(static_cast<std::uint64_t>(value->units) >> (8 * b));
-              raw(TValueType::vaCurrency, bytes, sizeof bytes);
+              writer.WriteCurrency(*value);
             }
             break;
           }
