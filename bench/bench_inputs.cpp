@@ -16,6 +16,7 @@
 #include "encoding/reader.h"
 #include "encoding/text_encoding.h"
 #include "encoding/writer.h"
+#include "service/estructura_paquetes.h"
 #include "service/paquetes.h"
 #include "service/soap_reader.h"
 #include "service/soap_writer.h"
@@ -171,24 +172,18 @@ TipoArregloByte ReadProgramasResponse(std::string xml) {
 PacketService::PacketService(int packets, std::size_t packet_size, int packets_per_entry)
     : packets_(packets), packet_(packet_size) {
   for (std::size_t i = 0; i < packet_size; ++i) packet_[i] = static_cast<std::uint8_t>(i * 7);
-  MemoryStream stream;
-  {
-    TWriter writer(stream);
-    writer.WriteInteger(20);
-    for (int f = 1; f <= 20; ++f) writer.WriteInteger(f * 3);
-    const std::size_t entry_size = packet_size * static_cast<std::size_t>(packets_per_entry);
-    entries_ = (DataSize() + entry_size - 1) / entry_size;
-    writer.WriteInteger(static_cast<std::int32_t>(entries_));
-    for (std::size_t e = 0; e < entries_; ++e) {
-      const std::size_t length = std::min(entry_size, DataSize() - e * entry_size);
-      writer.WriteInteger(static_cast<std::int32_t>(100 + e % 30));
-      writer.WriteString(u"Tabla" + std::u16string(1, static_cast<char16_t>(u'A' + e % 26)) +
-                         u".cds");
-      writer.WriteInteger(static_cast<std::int32_t>(length));
-      writer.WriteDouble(45000.5);  // as the service writes it
-    }
+  TipoArregloSmallInt formats;
+  for (int f = 1; f <= 20; ++f) formats.push_back(static_cast<std::int16_t>(f * 3));
+  const std::size_t entry_size = packet_size * static_cast<std::size_t>(packets_per_entry);
+  entries_ = (DataSize() + entry_size - 1) / entry_size;
+  SincronizacionArchivoInformacion entries;
+  for (std::size_t e = 0; e < entries_; ++e) {
+    const std::size_t length = std::min(entry_size, DataSize() - e * entry_size);
+    entries.push_back({static_cast<std::int16_t>(100 + e % 30),
+                       "Tabla" + std::string(1, static_cast<char>('A' + e % 26)) + ".cds",
+                       static_cast<std::int32_t>(length), 45000.5, {}});
   }
-  structure_ = ComprimirArreglo(std::move(stream));
+  structure_ = ComprimirArreglo(EscribirEstructura(formats, entries));
 }
 
 bool PacketService::SincronizarGenerarPaquetes(std::int16_t, std::int16_t, TipoArregloByte& bytes,
@@ -210,20 +205,18 @@ bool PacketService::SincronizarTraerPaquetes(std::int16_t, TipoArregloByte& byte
 }
 
 SincronizacionArchivoInformacion RunPackets(PacketService& service, std::int16_t packet_size) {
-  SilentUi ui;
   TipoArregloByte carrier;
-  std::int16_t code = 0;
-  std::uint8_t next = 0;
-  std::int32_t status = 0;
-  SincronizacionArchivoInformacion entries;
-  TipoArregloSmallInt formats;
-  std::string paso;
-  if (!SincronizarEnPaquetes(service, 1, 2, 0, false, true, packet_size, carrier, code, next,
-                             status, entries, formats, ui, "Sincronizando", paso) ||
-      code != 0) {
+  RespuestaSincronizacion answer;
+  if (!SincronizarEnPaquetes(service,
+                             {.IDCliente = 1,
+                              .IDUsuario = 2,
+                              .DebeSincronizarProgramas = true,
+                              .TamanoPaquete = packet_size},
+                             carrier, answer, {}) ||
+      answer.CodigoError != 0) {
     throw std::runtime_error("the packetised answer failed");
   }
-  return entries;
+  return std::move(answer.entradas);
 }
 
 std::vector<TipoArregloByte> CopyPackets(PacketService& service, int packets_per_entry) {

@@ -9,17 +9,9 @@
 
 #include "encoding/memory_stream.h"
 #include "service/clientes.h"
-#include "ui/interfaz_usuario.h"
+#include "support/fake_sincronizacion.h"
 
 namespace xamu::bench {
-
-// A user interface that shows nothing.
-class SilentUi : public InterfazUsuario {
- public:
-  void MostrarAviso(const DatosAviso&) override {}
-  void EstablecerTextoProgreso(const std::string&) override {}
-  void EstablecerProgreso(int) override {}
-};
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
@@ -73,7 +65,7 @@ TipoArregloByte ReadProgramasResponse(std::string xml);
 // `packet_size` bytes each (packet k carries k in its first two bytes), and a compressed
 // structure with one entry for every `packets_per_entry` packets, the last taking what
 // remains.
-class PacketService : public ISincronizacion {
+class PacketService : public testing::FakeSincronizacion {
  public:
   PacketService(int packets, std::size_t packet_size, int packets_per_entry);
 
@@ -87,19 +79,6 @@ class PacketService : public ISincronizacion {
                                   std::int32_t& Status, std::int16_t, std::int16_t& count,
                                   TipoArregloByte& estructura) override;
   bool SincronizarTraerPaquetes(std::int16_t, TipoArregloByte& bytes, std::int16_t k) override;
-
-  bool Sincronizar(std::int16_t, std::int16_t, SincronizacionArchivoInformacion&, TipoArregloByte&,
-                   std::int16_t, bool, bool, std::int16_t&, std::uint8_t&, std::int32_t&,
-                   TipoArregloSmallInt&) override {
-    return false;
-  }
-  void SincronizarConfirmar(std::int16_t, bool, std::int16_t&, std::uint8_t&, std::int32_t&,
-                            std::int16_t) override {}
-  bool SincronizarProgramas(const std::string&, TipoArregloByte&) override { return false; }
-  bool SincronizarProgramasGenerarPaquetes(std::int16_t, const std::string&, TipoArregloByte&,
-                                           std::int16_t, std::int16_t&) override {
-    return false;
-  }
 
  private:
   int packets_;

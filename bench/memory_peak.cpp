@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bench_inputs.h"
+#include "support/silent_ui.h"
 #include "service/soap_writer.h"
 #include "tables/grabar_tabla.h"
 
@@ -94,7 +95,7 @@ void Tabla() {
   Report(
       "tabla", "file", [&] { stream.Assign(Tabla13Stream(kRows)); },
       [&] {
-        SilentUi ui;
+        testing::SilentUi ui;
         std::int16_t code = 0;
         GrabarTablaCDS(kIDObjetoTabla13, folder.Path(), "tabla13.cds", stream, code, ui, {});
         if (code != 0) std::exit(3);

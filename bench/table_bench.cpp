@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "bench_inputs.h"
+#include "support/silent_ui.h"
 #include "heap.h"
 #include "platform/file_system.h"
 #include "rounds.h"
@@ -30,7 +31,7 @@ TableInput& Input(int rows) {
   if (it != inputs.end()) return it->second;
   TableInput input{MemoryStream(bench::Tabla13Stream(rows)), {}};
   bench::TempFolder folder;
-  bench::SilentUi ui;
+  testing::SilentUi ui;
   std::int16_t code = 0;
   GrabarTablaCDS(bench::kIDObjetoTabla13, folder.Path(), kFileName, input.stream, code, ui, {});
   if (code != 0) throw std::runtime_error("GrabarTablaCDS failed: " + std::to_string(code));
@@ -52,7 +53,7 @@ void Counters(benchmark::State& state, const TableInput& input) {
 void GrabarTablaXamu(benchmark::State& state, bench::Heap heap) {
   TableInput& input = Input(static_cast<int>(state.range(0)));
   bench::TempFolder folder;
-  bench::SilentUi ui;
+  testing::SilentUi ui;
   const DatosAviso sesion;
   const bench::HeapRegime regime(heap);
   const auto build = [&] {

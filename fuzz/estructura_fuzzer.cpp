@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/error.h"
+#include "service/estructura_paquetes.h"
 #include "service/paquetes.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "encoding/writer.h"
+#include "service/estructura_paquetes.h"
 #include "service/paquetes.h"
 #include "service/soap_reader.h"
 #include "service/soap_writer.h"
@@ -191,28 +192,16 @@ void Soap(const fs::path& dir) {
 
 // --- Packet structure -----------------------------------------------------------------
 
-struct Entry {
-  std::int16_t id;
-  const char16_t* name;
-  std::int32_t length;
-};
+// An entry of the structure, dated as the service dates them.
+Archivo1Sincronizacion Entry(std::int16_t id, const char* name, std::int32_t length) {
+  return {id, name, length, 45000.5, {}};
+}
 
 // Two bytes of structure length, the structure, then the data (see estructura_fuzzer.cpp).
-std::string EstructuraInput(const std::vector<std::int16_t>& formats,
-                            const std::vector<Entry>& entries, const std::string& data) {
-  MemoryStream stream;
-  {
-    TWriter w(stream);
-    w.WriteInteger(static_cast<std::int32_t>(formats.size()));
-    for (const std::int16_t f : formats) w.WriteInteger(f);
-    w.WriteInteger(static_cast<std::int32_t>(entries.size()));
-    for (const Entry& e : entries) {
-      w.WriteInteger(e.id);
-      w.WriteString(e.name);
-      w.WriteInteger(e.length);
-      w.WriteDouble(45000.5);  // as the service writes it
-    }
-  }
+std::string EstructuraInput(const TipoArregloSmallInt& formats,
+                            const SincronizacionArchivoInformacion& entries,
+                            const std::string& data) {
+  const MemoryStream stream = EscribirEstructura(formats, entries);
   const TipoArregloByte& s = stream.Bytes();
   std::string input{static_cast<char>(s.size() & 0xFF), static_cast<char>(s.size() >> 8)};
   input.append(s.begin(), s.end());
@@ -236,12 +225,12 @@ void Estructura(const fs::path& dir) {
       Reject(file, e.what());
     }
   };
-  save("two-entries", EstructuraInput({4, -5}, {{6, u"Paises.cds", 6}, {7, u"Formatos.cds", 5}},
+  save("two-entries", EstructuraInput({4, -5}, {Entry(6, "Paises.cds", 6), Entry(7, "Formatos.cds", 5)},
                                       "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B"));
   save("empty-and-surplus",
-       EstructuraInput({}, {{6, u"A.cds", 2}, {9, u"Año.cds", 0}, {10, u"C.cds", 1}}, "abcdef"));
+       EstructuraInput({}, {Entry(6, "A.cds", 2), Entry(9, "Año.cds", 0), Entry(10, "C.cds", 1)}, "abcdef"));
   save("wide-values",
-       EstructuraInput({300, -30000, 7}, {{1, u"XAMUWEB.EXE", 33000}}, std::string(33000, 'z')));
+       EstructuraInput({300, -30000, 7}, {Entry(1, "XAMUWEB.EXE", 33000)}, std::string(33000, 'z')));
 }
 
 }  // namespace

@@ -2,59 +2,29 @@
 
 #include "encoding/compresion.h"
 #include "encoding/errors.h"
-#include "encoding/reader.h"
-#include "encoding/text_encoding.h"
+#include "service/estructura_paquetes.h"
 
 namespace xamu {
+namespace {
 
-ProgresoPaquetes ProgresoSincronizacion(InterfazUsuario& ui, const std::string& caption,
-                                        std::string& PasoSincronizacion) {
-  const auto marker = [&PasoSincronizacion](const char* prefix, int k, int n) {
-    PasoSincronizacion = std::string(prefix) + std::to_string(k) + " / " + std::to_string(n);
-  };
-  return {
-      [&ui, caption, marker](int k, int n) {
-        ui.EstablecerTextoProgreso(caption + "\n (" + std::to_string(k) + "/" + std::to_string(n) +
-                                   ")");
-        marker("E : ", k, n);
-      },
-      [marker](int k, int n) { marker("S : ", k, n); },
-      [&ui, caption] { ui.EstablecerTextoProgreso(caption); },
-  };
+void Report(const std::function<void()>& callback) {
+  if (callback) callback();
 }
+
+}  // namespace
 
 bool TraerPaquetes(ISincronizacion& cliente, std::int16_t IDUsuario, std::int16_t NumeroDePaquetes,
                    MemoryStream& paquetes, TipoArregloByte& ArregloDeBytes, bool resultado,
                    const ProgresoPaquetes& progreso) {
   for (int k = 2; k <= NumeroDePaquetes; ++k) {
-    if (progreso.antes) progreso.antes(k, NumeroDePaquetes);
+    if (progreso.before_fetch) progreso.before_fetch(k, NumeroDePaquetes);
     resultado =
         cliente.SincronizarTraerPaquetes(IDUsuario, ArregloDeBytes, static_cast<std::int16_t>(k));
     paquetes.Write(ArregloDeBytes.data(), ArregloDeBytes.size());
-    if (progreso.despues) progreso.despues(k, NumeroDePaquetes);
+    if (progreso.after_fetch) progreso.after_fetch(k, NumeroDePaquetes);
   }
-  if (progreso.fin) progreso.fin();
+  Report(progreso.all_fetched);
   return resultado;
-}
-
-void LeerEstructura(MemoryStream& estructura, TipoArregloSmallInt& ArregloFormatos,
-                    SincronizacionArchivoInformacion& entradas) {
-  TReader reader(estructura);
-  const std::int32_t formatos = reader.ReadInteger();
-  ArregloFormatos.clear();
-  for (std::int32_t i = 0; i < formatos; ++i) {
-    ArregloFormatos.push_back(static_cast<std::int16_t>(reader.ReadInteger()));
-  }
-  const std::int32_t archivos = reader.ReadInteger();
-  entradas.clear();
-  for (std::int32_t i = 0; i < archivos; ++i) {
-    Archivo1Sincronizacion e;
-    e.IDObjeto = static_cast<std::int16_t>(reader.ReadInteger());
-    e.Nombre = Utf16ToUtf8(reader.ReadString());
-    e.Longitud = reader.ReadInteger();
-    e.Fecha = reader.ReadDouble();
-    entradas.push_back(std::move(e));
-  }
 }
 
 void CortarDatos(const MemoryStream& paquetes, SincronizacionArchivoInformacion& entradas) {
@@ -71,36 +41,31 @@ void CortarDatos(const MemoryStream& paquetes, SincronizacionArchivoInformacion&
   }
 }
 
-bool SincronizarEnPaquetes(ISincronizacion& cliente, std::int16_t IDCliente, std::int16_t IDUsuario,
-                           std::int16_t IDFormato, bool ObligarSincronizarFormatos,
-                           bool DebeSincronizarProgramas, std::int16_t TamanoPaquete,
-                           TipoArregloByte& ArregloDeBytes, std::int16_t& CodigoError,
-                           std::uint8_t& ProximaAccion, std::int32_t& Status,
-                           SincronizacionArchivoInformacion& entradas,
-                           TipoArregloSmallInt& ArregloFormatos, InterfazUsuario& ui,
-                           const std::string& caption, std::string& PasoSincronizacion) {
-  PasoSincronizacion = "1 / N";
+bool SincronizarEnPaquetes(ISincronizacion& cliente, const SolicitudSincronizacion& solicitud,
+                           TipoArregloByte& ArregloDeBytes, RespuestaSincronizacion& respuesta,
+                           const ProgresoPaquetes& progreso) {
+  Report(progreso.before_preparing);
   std::int16_t NumeroDePaquetes = 0;
   TipoArregloByte estructura_comprimida;
   bool resultado = cliente.SincronizarGenerarPaquetes(
-      IDCliente, IDUsuario, ArregloDeBytes, IDFormato, ObligarSincronizarFormatos,
-      DebeSincronizarProgramas, CodigoError, ProximaAccion, Status, TamanoPaquete, NumeroDePaquetes,
-      estructura_comprimida);
+      solicitud.IDCliente, solicitud.IDUsuario, ArregloDeBytes, solicitud.IDFormato,
+      solicitud.ObligarSincronizarFormatos, solicitud.DebeSincronizarProgramas,
+      respuesta.CodigoError, respuesta.ProximaAccion, respuesta.Status, solicitud.TamanoPaquete,
+      NumeroDePaquetes, estructura_comprimida);
   MemoryStream estructura;
   DescomprimirArreglo(estructura, estructura_comprimida);
   MemoryStream paquetes;
   paquetes.Write(ArregloDeBytes.data(), ArregloDeBytes.size());
-  entradas.clear();
-  if (CodigoError != 0) return resultado;
+  respuesta.entradas.clear();
+  if (respuesta.CodigoError != 0) return resultado;
 
-  resultado = TraerPaquetes(cliente, IDUsuario, NumeroDePaquetes, paquetes, ArregloDeBytes,
-                            resultado, ProgresoSincronizacion(ui, caption, PasoSincronizacion));
-  PasoSincronizacion = "T : 001";
-  if (!resultado || CodigoError != 0) return resultado;
+  resultado = TraerPaquetes(cliente, solicitud.IDUsuario, NumeroDePaquetes, paquetes,
+                            ArregloDeBytes, resultado, progreso);
+  if (!resultado || respuesta.CodigoError != 0) return resultado;
 
-  LeerEstructura(estructura, ArregloFormatos, entradas);
-  CortarDatos(paquetes, entradas);
-  PasoSincronizacion = "T : 002";
+  LeerEstructura(estructura, respuesta.ArregloFormatos, respuesta.entradas);
+  CortarDatos(paquetes, respuesta.entradas);
+  Report(progreso.entries_cut);
   return resultado;
 }
 

@@ -31,6 +31,7 @@
 #include "service/clientes.h"
 #include "service/http_transport.h"
 #include "service/paquetes.h"
+#include "sync/progreso_sincronizacion.h"
 #include "service/service_errors.h"
 #include "support/recording_ui.h"
 #include "support/run_command.h"
@@ -225,10 +226,19 @@ class XamuService : public ::testing::Test {
     Answer a;
     TipoArregloByte bytes;
     testing::RecordingUi ui;
-    a.result = SincronizarEnPaquetes(*Sincronizacion(), kIDCliente, kIDUsuario, 0, false, true,
-                                     TamanoPaquete, bytes, a.CodigoError, a.ProximaAccion, a.Status,
-                                     a.entries, a.ArregloFormatos, ui, "Sincronizando",
-                                     a.PasoSincronizacion);
+    RespuestaSincronizacion answer;
+    a.result = SincronizarEnPaquetes(
+        *Sincronizacion(),
+        {.IDCliente = kIDCliente,
+         .IDUsuario = kIDUsuario,
+         .DebeSincronizarProgramas = true,
+         .TamanoPaquete = TamanoPaquete},
+        bytes, answer, ProgresoSincronizacion(ui, "Sincronizando", a.PasoSincronizacion));
+    a.CodigoError = answer.CodigoError;
+    a.ProximaAccion = answer.ProximaAccion;
+    a.Status = answer.Status;
+    a.entries = std::move(answer.entradas);
+    a.ArregloFormatos = std::move(answer.ArregloFormatos);
     return a;
   }
 

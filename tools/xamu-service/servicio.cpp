@@ -9,6 +9,7 @@
 #include "encoding/value_type.h"
 #include "encoding/writer.h"
 #include "platform/error.h"
+#include "service/estructura_paquetes.h"
 #include "service/soap_reader.h"
 #include "service/soap_writer.h"
 
@@ -66,27 +67,6 @@ TipoArregloByte Concatenar(const SincronizacionArchivoInformacion& entradas) {
   for (const Archivo1Sincronizacion& e : entradas)
     datos.insert(datos.end(), e.Datos.begin(), e.Datos.end());
   return datos;
-}
-
-// ArregloDeBytesEstructura: the format ids, then IDObjeto, Nombre, Longitud and Fecha of
-// each entry, without list markers. The launcher reads Fecha with ReadDouble, which takes
-// vaDouble or an integer but not vaExtended.
-TipoArregloByte Estructura(const TipoArregloSmallInt& formatos,
-                           const SincronizacionArchivoInformacion& entradas) {
-  MemoryStream stream;
-  {
-    TWriter writer(stream);
-    writer.WriteInteger(static_cast<std::int32_t>(formatos.size()));
-    for (const std::int16_t id : formatos) writer.WriteInteger(std::int32_t{id});
-    writer.WriteInteger(static_cast<std::int32_t>(entradas.size()));
-    for (const Archivo1Sincronizacion& e : entradas) {
-      writer.WriteInteger(std::int32_t{e.IDObjeto});
-      writer.WriteString(Utf8ToUtf16(e.Nombre));
-      writer.WriteInteger(e.Longitud);
-      writer.WriteDouble(e.Fecha);
-    }
-  }
-  return ComprimirArreglo(std::move(stream));
 }
 
 }  // namespace
@@ -206,7 +186,7 @@ std::string Servicio::SincronizarGenerarPaquetes(const Peticion& p) {
     entradas = contenido_.Entradas(sesion);
     paquetes = preparados_.Preparar(IDUsuario, Concatenar(entradas),
                                     p.Leer<std::int16_t>("TamanoPaquete"), p.fallas);
-    estructura = Estructura(sesion.formatos, entradas);
+    estructura = ComprimirArreglo(EscribirEstructura(sesion.formatos, entradas));
   } else {
     preparados_.Liberar(IDUsuario);
   }

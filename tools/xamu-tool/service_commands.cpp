@@ -60,26 +60,23 @@ void Sincronizar(const Arguments& args) {
   const auto client = CrearClienteSincronizacion(settings);
 
   TipoArregloByte bytes = EmptyDatasetList();
-  std::int16_t code = 0;
-  std::uint8_t next = 0;
-  std::int32_t status = 0;
-  SincronizacionArchivoInformacion entries;
-  TipoArregloSmallInt formats;
+  SolicitudSincronizacion request{
+      .IDCliente = id_cliente, .IDUsuario = id_usuario, .DebeSincronizarProgramas = true};
+  RespuestaSincronizacion answer;
   bool result;
   if (args.size() == 5) {
-    const auto size = static_cast<std::int16_t>(ParseInteger(args[4], kMin, kMax));
-    SilentUi ui;
-    std::string paso;
-    result = SincronizarEnPaquetes(*client, id_cliente, id_usuario, 0, false, true, size, bytes,
-                                   code, next, status, entries, formats, ui, "", paso);
+    request.TamanoPaquete = static_cast<std::int16_t>(ParseInteger(args[4], kMin, kMax));
+    result = SincronizarEnPaquetes(*client, request, bytes, answer, {});
   } else {
-    result = client->Sincronizar(id_cliente, id_usuario, entries, bytes, 0, false, true, code,
-                                 next, status, formats);
+    result = client->Sincronizar(id_cliente, id_usuario, answer.entradas, bytes, 0, false, true,
+                                 answer.CodigoError, answer.ProximaAccion, answer.Status,
+                                 answer.ArregloFormatos);
   }
+  const SincronizacionArchivoInformacion& entries = answer.entradas;
   std::string out = std::string("{\"result\":") + (result ? "true" : "false") +
-                    ",\"CodigoError\":" + std::to_string(code) +
-                    ",\"ProximaAccion\":" + std::to_string(next) +
-                    ",\"Status\":" + std::to_string(status) + ",\"entries\":[";
+                    ",\"CodigoError\":" + std::to_string(answer.CodigoError) +
+                    ",\"ProximaAccion\":" + std::to_string(answer.ProximaAccion) +
+                    ",\"Status\":" + std::to_string(answer.Status) + ",\"entries\":[";
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const Archivo1Sincronizacion& e = entries[i];
     out += (i ? "," : "") + std::string("{\"IDObjeto\":") + std::to_string(e.IDObjeto) +
