@@ -39,12 +39,13 @@ ProxySistemaInfo InterpretarProxySistema(
   return info;
 }
 
-void RestaurarConfiguracion(const std::string& ruta_aplicacion) {
+void RestaurarConfiguracion(const std::string& ruta_aplicacion, platform::FileSystem& archivos) {
   const std::string target = ruta_aplicacion + kArchivoConfiguracion;
   const std::string source = ruta_aplicacion + kCarpetaComp + "/" + kArchivoConfiguracion;
-  if (platform::FileExists(target) || !platform::FileExists(source)) return;
-  platform::SetNormalAttributes(source);
-  platform::CopyFile(source, target);
+  if (archivos.FileExists(target) || !archivos.FileExists(source)) return;
+  // Neither outcome is checked: a failure only leaves every setting at its default.
+  (void)archivos.SetNormalAttributes(source);
+  (void)archivos.CopyFile(source, target);
 }
 
 LauncherSettings LeerConfiguracion(const std::string& ruta_aplicacion,
@@ -83,9 +84,10 @@ std::optional<ArchivoControl> LeerArchivoControl(const std::string& path) {
   return control;
 }
 
-void GrabarTipoComunicacion(const std::string& ruta_aplicacion, int valor) {
+void GrabarTipoComunicacion(const std::string& ruta_aplicacion, int valor,
+                            platform::FileSystem& archivos) {
   platform::WriteIniString(ruta_aplicacion + kArchivoConfiguracion, kSeccionXamuWin,
-                           "TipoComunicacion", std::to_string(valor));
+                           "TipoComunicacion", std::to_string(valor), archivos);
 }
 
 }  // namespace xamu

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_system_interface.h"
 #include "platform/system_proxy.h"
 
 // The launcher's settings: three INI files and the system proxy.
@@ -43,7 +44,8 @@ struct LauncherSettings {
 
 // When RutaAplicacion has no settings file but Comp has one, copies it over (the
 // outcome is not checked: a failed copy just leaves every default).
-void RestaurarConfiguracion(const std::string& ruta_aplicacion);
+void RestaurarConfiguracion(const std::string& ruta_aplicacion,
+                            platform::FileSystem& archivos = platform::RealFileSystem());
 
 // Reads XAMUwebIP.ini of the application folder (a missing file gives every default).
 // A malformed PasswordProxy raises its error (EConvertError, EReadError, ESevenZipError)
@@ -65,6 +67,7 @@ std::optional<ArchivoControl> LeerArchivoControl(const std::string& path);
 
 // Writes [XAMUWIN] TipoComunicacion into XAMUwebIP.ini, every other byte of the file kept.
 // Raises EInOutError when the file cannot be replaced.
-void GrabarTipoComunicacion(const std::string& ruta_aplicacion, int valor);
+void GrabarTipoComunicacion(const std::string& ruta_aplicacion, int valor,
+                            platform::FileSystem& archivos = platform::RealFileSystem());
 
 }  // namespace xamu

@@ -1,6 +1,5 @@
 #include "platform/file_system.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +11,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/directory.h"
 #include "platform/error.h"
 #include "platform/paths.h"
 
@@ -19,10 +19,6 @@ namespace xamu::platform {
 namespace {
 
 constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
-
-struct DirCloser {
-  void operator()(DIR* d) const { closedir(d); }
-};
 
 // Closes a descriptor on every path.
 class Descriptor {
@@ -48,12 +44,16 @@ FileAttributes AttributesOf(const struct stat& st, std::string_view name) {
   return a;
 }
 
-bool ChangeMode(const std::string& path, bool writable) {
+// On the name itself: following a link would change a file elsewhere, wherever it lies.
+Outcome ChangeMode(const std::string& path, bool writable) {
   const std::string resolved = ResolveCaseInsensitive(path);
   struct stat st {};
-  if (stat(resolved.c_str(), &st) != 0) return false;
+  if (lstat(resolved.c_str(), &st) != 0) return Outcome::FromErrno();
+  if (S_ISLNK(st.st_mode)) {
+    return writable ? Outcome() : Outcome::Failure("a symbolic link cannot be made read-only");
+  }
   const mode_t mode = writable ? (st.st_mode | S_IWUSR) : (st.st_mode & ~kAnyWriteBit);
-  return chmod(resolved.c_str(), mode & 07777) == 0;
+  return OutcomeOf(chmod(resolved.c_str(), mode & 07777) == 0);
 }
 
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
@@ -83,8 +83,8 @@ std::optional<FileAttributes> GetFileAttributes(const std::string& path) {
   return AttributesOf(st, name);
 }
 
-bool SetNormalAttributes(const std::string& path) { return ChangeMode(path, true); }
-bool SetReadOnlyAttribute(const std::string& path) { return ChangeMode(path, false); }
+Outcome SetNormalAttributes(const std::string& path) { return ChangeMode(path, true); }
+Outcome SetReadOnlyAttribute(const std::string& path) { return ChangeMode(path, false); }
 
 bool IsExistingFolder(const std::string& path) {
   const std::optional<FileAttributes> a = GetFileAttributes(path);
@@ -96,8 +96,8 @@ bool FileExists(const std::string& path) {
   return a && !a->directory;
 }
 
-bool CreateFolder(const std::string& path) {
-  return mkdir(ResolveCaseInsensitive(path).c_str(), 0777) == 0;
+Outcome CreateFolder(const std::string& path) {
+  return OutcomeOf(mkdir(ResolveCaseInsensitive(path).c_str(), 0777) == 0);
 }
 
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
@@ -125,7 +125,7 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 std::vector<FolderEntry> ListFolder(const std::string& folder, std::string_view pattern) {
   std::vector<FolderEntry> entries;
   std::string resolved = ResolveCaseInsensitive(folder);
-  std::unique_ptr<DIR, DirCloser> dir(opendir(resolved.c_str()));
+  const DirectoryHandle dir = OpenDirectory(resolved);
   if (!dir) return entries;
   if (resolved.back() != kPathSeparator) resolved += kPathSeparator;
   while (const dirent* entry = readdir(dir.get())) {
@@ -170,8 +170,8 @@ std::optional<std::string> CreateTempFile(const std::string& folder, std::string
   return std::nullopt;
 }
 
-bool DeleteFile(const std::string& path) {
-  return unlink(ResolveCaseInsensitive(path).c_str()) == 0;
+Outcome DeleteFile(const std::string& path) {
+  return OutcomeOf(unlink(ResolveCaseInsensitive(path).c_str()) == 0);
 }
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) {
@@ -188,18 +188,18 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) 
   }
 }
 
-bool CopyFile(const std::string& source, const std::string& target) {
+Outcome CopyFile(const std::string& source, const std::string& target) {
   const std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(source);
-  if (!bytes) return false;
+  if (!bytes) return Outcome::FromErrno();
   struct stat st {};
   const unsigned mode =
       stat(ResolveCaseInsensitive(source).c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
   try {
     ReplaceFileAtomically(target, *bytes, mode);
-  } catch (const EInOutError&) {
-    return false;
+  } catch (const EInOutError& e) {
+    return Outcome::Failure(e.what());
   }
-  return true;
+  return Outcome();
 }
 
 void ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
@@ -212,7 +212,8 @@ void ReplaceFileAtomically(const std::string& path,
                            unsigned new_file_mode) {
   const std::string target = ResolveCaseInsensitive(path);
   struct stat st {};
-  const mode_t mode = stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : new_file_mode;
+  const bool keeps_mode = lstat(target.c_str(), &st) == 0 && !S_ISLNK(st.st_mode);
+  const mode_t mode = keeps_mode ? (st.st_mode & 07777) : new_file_mode;
   std::string temp = Folder(target) + "." + FileNamePart(target) + ".XXXXXX";
   const auto fail = [&](const char* what) {
     const std::string reason = std::strerror(errno);

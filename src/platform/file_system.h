@@ -8,8 +8,13 @@
 #include <string_view>
 #include <vector>
 
-// Files and folders with the Windows view of them that the launcher expects. Every path
-// is resolved case-insensitively first (see ResolveCaseInsensitive).
+#include "platform/outcome.h"
+
+// Files and folders with the Windows view of them that the launcher expects, on POSIX.
+// Every path is resolved case-insensitively first (see ResolveCaseInsensitive). Calls that
+// change a name (attributes, replacement) act on the name itself and never follow a
+// symbolic link. The writers reach these through FileSystem (file_system_interface.h);
+// the functions here are its POSIX implementation and serve the checks and the tools.
 namespace xamu::platform {
 
 // Windows attributes as they map onto a POSIX file system: read-only is the absence of
@@ -29,19 +34,20 @@ struct FileAttributes {
   }
 };
 
-// Empty when the path's attributes cannot be read.
+// Empty when the path's attributes cannot be read. A symbolic link shows its target's.
 std::optional<FileAttributes> GetFileAttributes(const std::string& path);
-// Normal attributes: the owner may write. False when they cannot be changed.
-bool SetNormalAttributes(const std::string& path);
-bool SetReadOnlyAttribute(const std::string& path);
+// Normal attributes: the owner may write. A symbolic link has no write bits of its own to
+// change: it counts as normal, and cannot be made read-only.
+Outcome SetNormalAttributes(const std::string& path);
+Outcome SetReadOnlyAttribute(const std::string& path);
 
 // Attributes readable and the directory attribute among them.
 bool IsExistingFolder(const std::string& path);
 // Exists and is not a folder.
 bool FileExists(const std::string& path);
 
-// One level; false when the folder cannot be created (its parent missing included).
-bool CreateFolder(const std::string& path);
+// One level; fails when the folder cannot be created (its parent missing included).
+Outcome CreateFolder(const std::string& path);
 
 struct FolderEntry {
   std::string name;
@@ -63,16 +69,19 @@ bool CreateAndDeleteProbeFile(const std::string& path);
 // collisions; its path, or empty when no file can be created there.
 std::optional<std::string> CreateTempFile(const std::string& folder, std::string_view prefix);
 
-bool DeleteFile(const std::string& path);
+Outcome DeleteFile(const std::string& path);
 
-// Copies a file, replacing `target` atomically when it exists. False on any failure.
-bool CopyFile(const std::string& source, const std::string& target);
+// Copies a file, replacing `target` atomically when it exists; a failure leaves `target` as
+// it was and no temporary file behind.
+Outcome CopyFile(const std::string& source, const std::string& target);
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path);
 
 // Writes `bytes` to a temporary file in the target's folder and renames it over the target
 // once complete, so a failure leaves the previous file untouched. The new file keeps the
-// previous file's permissions, or gets `new_file_mode`. Raises EInOutError on failure.
+// previous file's permissions, or gets `new_file_mode` (also in place of a symbolic link,
+// which is replaced, its target left alone). Raises EInOutError on failure, its message
+// ending with the system's reason.
 void ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
                            unsigned new_file_mode = 0644);
 // The same for a file made of several parts written one after another.

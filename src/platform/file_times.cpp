@@ -14,12 +14,12 @@ std::optional<double> LastWriteTime(const std::string& path) {
   return UnixSecondsToFloatDate(st.st_mtim.tv_sec, static_cast<int>(st.st_mtim.tv_nsec / 1'000'000));
 }
 
-bool SetLastWriteTime(const std::string& path, double date) {
+Outcome SetLastWriteTime(const std::string& path, double date) {
   const LocalDateTime local = FloatDateToLocal(date);
   const timespec when{static_cast<time_t>(LocalToUnixSeconds(local)),
                       static_cast<long>(local.millisecond) * 1'000'000};
   const timespec times[2] = {when, when};
-  return utimensat(AT_FDCWD, ResolveCaseInsensitive(path).c_str(), times, 0) == 0;
+  return OutcomeOf(utimensat(AT_FDCWD, ResolveCaseInsensitive(path).c_str(), times, 0) == 0);
 }
 
 }  // namespace xamu::platform

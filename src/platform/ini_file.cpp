@@ -158,12 +158,12 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
 }
 
 void WriteIniString(const std::string& path, std::string_view section, std::string_view key,
-                    std::string_view value) {
+                    std::string_view value, FileSystem& archivos) {
   IniFile file = IniFile::Load(path);
   file.WriteString(section, key, value);
   const std::string& text = file.Text();
-  ReplaceFileAtomically(path,
-                        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  archivos.ReplaceFileAtomically(
+      path, {std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())});
 }
 
 }  // namespace xamu::platform

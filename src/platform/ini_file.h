@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_system_interface.h"
+
 namespace xamu::platform {
 
 // An INI file read and written with the semantics of the Windows profile functions:
@@ -40,7 +42,7 @@ class IniFile {
 // Writes one key into the file at `path` (creating it when missing), replacing the file
 // atomically. Raises EInOutError when it cannot be written.
 void WriteIniString(const std::string& path, std::string_view section, std::string_view key,
-                    std::string_view value);
+                    std::string_view value, FileSystem& archivos = RealFileSystem());
 
 // The decimal number `text` holds (optional sign, digits, nothing else), if any.
 std::optional<std::int32_t> ParseDecimalInteger(std::string_view text);

@@ -1,12 +1,13 @@
 #include "platform/paths.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <memory>
 #include <vector>
+
+#include "platform/directory.h"
 
 namespace xamu::platform {
 namespace {
@@ -21,13 +22,9 @@ bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
-struct DirCloser {
-  void operator()(DIR* d) const { closedir(d); }
-};
-
 // The name of an entry of `folder` equal to `name` but for letter case, or empty.
 std::string FindIgnoringCase(const std::string& folder, std::string_view name) {
-  std::unique_ptr<DIR, DirCloser> dir(opendir(folder.empty() ? "." : folder.c_str()));
+  const DirectoryHandle dir = OpenDirectory(folder.empty() ? "." : folder);
   if (!dir) return {};
   while (const dirent* entry = readdir(dir.get())) {
     if (EqualsIgnoringCase(entry->d_name, name)) return entry->d_name;

@@ -1,18 +1,20 @@
 #include "platform/processes.h"
 
-#include <dirent.h>
+#include <spawn.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <thread>
 
 #include <cctype>
 #include <fstream>
 #include <memory>
 
+#include "platform/directory.h"
+
 namespace xamu::platform {
 namespace {
-
-struct DirCloser {
-  void operator()(DIR* d) const { closedir(d); }
-};
 
 constexpr std::string_view kDeletedSuffix = " (deleted)";
 
@@ -37,7 +39,7 @@ bool IsZombie(const std::string& process_folder) {
 
 std::vector<std::string> ProcessSnapshot() {
   std::vector<std::string> processes;
-  std::unique_ptr<DIR, DirCloser> proc(opendir("/proc"));
+  const DirectoryHandle proc = OpenDirectory("/proc");
   if (!proc) return processes;
   while (const dirent* entry = readdir(proc.get())) {
     if (!IsProcessId(entry->d_name)) continue;
@@ -57,6 +59,50 @@ std::vector<std::string> ProcessSnapshot() {
     if (std::getline(comm, name) && !name.empty()) processes.push_back(std::move(name));
   }
   return processes;
+}
+
+namespace {
+
+// posix_spawn's attributes and file actions, released on every path.
+struct SpawnSetup {
+  SpawnSetup() {
+    posix_spawnattr_init(&attributes);
+    posix_spawn_file_actions_init(&actions);
+  }
+  ~SpawnSetup() {
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+  }
+  SpawnSetup(const SpawnSetup&) = delete;
+  SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+  posix_spawnattr_t attributes;
+  posix_spawn_file_actions_t actions;
+};
+
+}  // namespace
+
+Outcome StartProcess(const std::string& program, const std::string& argument) {
+  SpawnSetup setup;
+  posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSID);
+  posix_spawn_file_actions_addclosefrom_np(&setup.actions, STDERR_FILENO + 1);
+  std::string program_copy = program;
+  std::string argument_copy = argument;
+  char* const argv[] = {program_copy.data(), argument_copy.data(), nullptr};
+  pid_t pid = 0;
+  const int error =
+      posix_spawn(&pid, program.c_str(), &setup.actions, &setup.attributes, argv, environ);
+  return error == 0 ? Outcome() : Outcome::FromErrno(error);
+}
+
+std::string HostName() {
+  char name[HOST_NAME_MAX + 1] = {};
+  if (gethostname(name, sizeof name - 1) != 0) return {};
+  return name;
+}
+
+void Sleep(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 }  // namespace xamu::platform

@@ -9,7 +9,7 @@
 #include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
-#include "tables/archivos_tabla.h"
+#include "tables/file_checks.h"
 #include "tables/catalogo.h"
 #include "tables/data_packet.h"
 #include "tables/logged_insert_table.h"
@@ -78,26 +78,27 @@ bool EsNombreSimple(const std::string& nombre) {
          nombre.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
 }
 
-bool Guardar(const DataPacket& packet, const std::string& carpeta, const std::string& nombre) {
+bool Guardar(const DataPacket& packet, const std::string& carpeta, const std::string& nombre,
+             platform::FileSystem& archivos) {
   if (!EsNombreSimple(nombre)) return false;
   std::string path = carpeta;
   if (!path.empty() && path.back() != platform::kPathSeparator) path += platform::kPathSeparator;
   path += nombre;
-  if (platform::FileExists(path) && !platform::SetNormalAttributes(path)) return false;
+  if (archivos.FileExists(path) && !archivos.SetNormalAttributes(path)) return false;
   try {
     const TipoArregloByte metadata = WritePacketMetadata(packet);
-    platform::ReplaceFileAtomically(path, {metadata, packet.row_data});
+    archivos.ReplaceFileAtomically(path, {metadata, packet.row_data});
   } catch (const Error&) {
     return false;
   }
-  return ArchivoRecienGrabado(path);
+  return ArchivoRecienGrabado(path, archivos);
 }
 
 }  // namespace
 
 void GrabarTablaCDS(std::int16_t id_objeto, const std::string& carpeta, const std::string& nombre,
                     MemoryStream& datos, std::int16_t& codigo_error, InterfazUsuario& ui,
-                    const DatosAviso& sesion) {
+                    const DatosAviso& sesion, platform::FileSystem& archivos) {
   const EntradaCatalogo* tabla = BuscarTabla(id_objeto);
   if (tabla == nullptr) return;
   DataPacket packet;
@@ -112,7 +113,7 @@ void GrabarTablaCDS(std::int16_t id_objeto, const std::string& carpeta, const st
     codigo_error = tabla->codigo;
     return;
   }
-  if (!Guardar(packet, carpeta, nombre)) {
+  if (!Guardar(packet, carpeta, nombre, archivos)) {
     DatosAviso aviso = sesion;
     aviso.CodigoError = kCodigoNoPuedeGrabar;
     aviso.MostrarCodigo = false;

@@ -43,7 +43,7 @@ TEST_F(InstallationFolder, SubfoldersAreListedDepthFirstWithoutTheSkippedOnes) {
   };
   EXPECT_EQ(at("Comp/Skins"), at("Comp") + 1);
   EXPECT_LT(at("Work1"), 3);
-  platform::SetNormalAttributes(Path("ReadOnly"));
+  EXPECT_TRUE(platform::SetNormalAttributes(Path("ReadOnly")));
 }
 
 TEST_F(InstallationFolder, ProbeFailsOnALeftoverTestFileInAnyProbedFolder) {

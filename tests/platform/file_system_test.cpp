@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -137,6 +138,38 @@ TEST(ReplaceFileAtomically, ReplacesWholeOrNotAtAll) {
   EXPECT_EQ(ReadFileBytes(dir.File("copy.cds")), second);
   EXPECT_FALSE(CopyFile(dir.File("missing"), dir.File("copy.cds")));
   EXPECT_EQ(ReadFileBytes(dir.File("copy.cds")), second) << "a failed copy leaves the target";
+}
+
+TEST(FailedCalls, KeepTheSystemsReason) {
+  testing::TempDir dir;
+  const Outcome copy = CopyFile(dir.File("missing"), dir.File("copy.cds"));
+  EXPECT_EQ(copy.Reason(), "No such file or directory");
+  Touch(dir.File("a"));
+  const Outcome into_missing = CopyFile(dir.File("a"), dir.File("no/such/folder/a"));
+  EXPECT_NE(into_missing.Reason().find("No such file or directory"), std::string::npos)
+      << into_missing.Reason();
+  EXPECT_EQ(DeleteFile(dir.File("missing")).Reason(), "No such file or directory");
+  EXPECT_EQ(CreateFolder(dir.File("a")).Reason(), "File exists");
+  EXPECT_TRUE(DeleteFile(dir.File("a")));
+}
+
+TEST(SymbolicLinks, AreReplacedAndTheirAttributesLeaveTheTargetAlone) {
+  testing::TempDir dir;
+  testing::TempDir elsewhere;
+  const std::string target = elsewhere.File("target");
+  ReplaceFileAtomically(target, std::vector<std::uint8_t>{1}, 0400);
+  const std::string link = dir.File("link");
+  ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+  EXPECT_TRUE(SetNormalAttributes(link)) << "a link has no write bits to clear";
+  EXPECT_FALSE(SetReadOnlyAttribute(link));
+  ReplaceFileAtomically(link, std::vector<std::uint8_t>{2}, 0644);
+  struct stat st {};
+  ASSERT_EQ(stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0400u) << "the target's mode is untouched";
+  EXPECT_EQ(ReadFileBytes(target), std::vector<std::uint8_t>{1});
+  ASSERT_EQ(lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode)) << "the link itself was replaced";
+  EXPECT_EQ(st.st_mode & 0777, 0644u);
 }
 
 }  // namespace

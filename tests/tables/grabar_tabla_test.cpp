@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "encoding/writer.h"
 #include "platform/file_system.h"
 #include "support/bytes.h"
+#include "support/faulty_file_system.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 #include "tables/catalogo.h"
@@ -33,7 +35,7 @@ class TableFolder : public ::testing::Test {
   // Runs the builder; returns the error code.
   std::int16_t Build(std::int16_t id, MemoryStream stream, const std::string& name = "tabla.cds") {
     std::int16_t code = 0;
-    GrabarTablaCDS(id, dir_.Path().string(), name, stream, code, ui_, sesion_);
+    GrabarTablaCDS(id, dir_.Path().string(), name, stream, code, ui_, sesion_, files_);
     return code;
   }
   std::int16_t Build(std::int16_t id, const Writes& write, const std::string& name = "tabla.cds") {
@@ -49,6 +51,7 @@ class TableFolder : public ::testing::Test {
   }
 
   testing::TempDir dir_;
+  testing::FaultyFileSystem files_;
   testing::RecordingUi ui_;
   DatosAviso sesion_{0, 77, false, "Banco", 3, 4};
 };
@@ -288,6 +291,60 @@ TEST_F(TableFolder, UnwritableTargetsShowNotice24) {
   MemoryStream stream = Stream(empty);
   GrabarTablaCDS(70, dir_.File("missing-folder"), "x.cds", stream, code, ui_, sesion_);
   EXPECT_EQ(code, 24);
+}
+
+TEST_F(TableFolder, FailuresOfTheDiskShowNotice24) {
+  using Call = testing::FaultyFileSystem::Call;
+  const Writes empty = [](TWriter& w) {
+    w.WriteListBegin();
+    w.WriteListEnd();
+  };
+  const TipoArregloByte previous = {1, 2, 3};
+  struct Case {
+    const char* name;
+    std::function<void(testing::FaultyFileSystem&)> fault;
+    bool previous_kept;  // else the new file is there, though refused
+  };
+  const Case cases[] = {
+      {"read-only flag that cannot be cleared",
+       [](auto& f) { f.FailFrom(Call::kSetAttributes, 1); }, true},
+      {"replacement that fails half-way", [](auto& f) { f.FailFrom(Call::kReplaceFile, 1); },
+       true},
+      {"written, but dated 31 minutes off the clock", [](auto& f) { f.SkewClock(31.0 / 1440); },
+       false},
+      {"written, but its date cannot be read",
+       [](auto& f) { f.FailFrom(Call::kLastWriteTime, 1); }, false},
+  };
+  for (const Case& c : cases) {
+    platform::ReplaceFileAtomically(dir_.File("tabla.cds"), previous);
+    files_ = testing::FaultyFileSystem();
+    c.fault(files_);
+    ui_.avisos.clear();
+    EXPECT_EQ(Build(70, empty), 24) << c.name;
+    ASSERT_EQ(ui_.avisos.size(), 1u) << c.name;
+    EXPECT_EQ(ui_.avisos[0].CodigoError, 24) << c.name;
+    EXPECT_EQ(platform::ReadFileBytes(dir_.File("tabla.cds")) == previous, c.previous_kept)
+        << c.name;
+  }
+  EXPECT_EQ(platform::ListFolder(dir_.Path().string(), "*.*").size(), 1u) << "no temporary left";
+}
+
+TEST_F(TableFolder, ATableFileThatIsALinkIsReplacedWithoutTouchingItsTarget) {
+  testing::TempDir elsewhere;
+  const std::string target = elsewhere.File("ajeno.cds");
+  platform::ReplaceFileAtomically(target, TipoArregloByte{7});
+  ASSERT_TRUE(platform::SetReadOnlyAttribute(target));
+  std::filesystem::create_symlink(target, dir_.File("tabla.cds"));
+  ASSERT_EQ(Build(70,
+                  [](TWriter& w) {
+                    w.WriteListBegin();
+                    w.WriteListEnd();
+                  }),
+            0);
+  EXPECT_TRUE(platform::GetFileAttributes(target)->read_only) << "the target's mode is its own";
+  EXPECT_EQ(platform::ReadFileBytes(target), TipoArregloByte{7});
+  EXPECT_FALSE(std::filesystem::is_symlink(dir_.File("tabla.cds")));
+  EXPECT_EQ(Load().RowCount(), 0u);
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 #include "conexion.h"
 
 #include <arpa/inet.h>
-#include <dirent.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 
 #include <cstdlib>
+
+#include "platform/directory.h"
 
 namespace xamu::servicio {
 namespace {
@@ -20,19 +21,18 @@ bool Extremo(int fd, int (*consulta)(int, sockaddr*, socklen_t*), int puerto) {
 }  // namespace
 
 void CerrarConexion(const httplib::Request& peticion) {
-  DIR* dir = opendir("/proc/self/fd");
-  if (dir == nullptr) return;
-  while (const dirent* entry = readdir(dir)) {
+  const platform::DirectoryHandle dir = platform::OpenDirectory("/proc/self/fd");
+  if (!dir) return;
+  while (const dirent* entry = readdir(dir.get())) {
     char* end = nullptr;
     const long fd = std::strtol(entry->d_name, &end, 10);
-    if (end == entry->d_name || *end != '\0' || fd == dirfd(dir)) continue;
+    if (end == entry->d_name || *end != '\0' || fd == dirfd(dir.get())) continue;
     if (Extremo(static_cast<int>(fd), getsockname, peticion.local_port) &&
         Extremo(static_cast<int>(fd), getpeername, peticion.remote_port)) {
       shutdown(static_cast<int>(fd), SHUT_RDWR);
       break;
     }
   }
-  closedir(dir);
 }
 
 }  // namespace xamu::servicio

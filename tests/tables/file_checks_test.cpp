@@ -5,8 +5,9 @@
 #include "platform/file_system.h"
 #include "platform/file_times.h"
 #include "platform/local_time.h"
+#include "support/faulty_file_system.h"
 #include "support/temp_dir.h"
-#include "tables/archivos_tabla.h"
+#include "tables/file_checks.h"
 
 namespace xamu {
 namespace {
@@ -41,6 +42,23 @@ TEST(PuedeGrabarEnCarpeta, CreatesAndDeletesATemporaryFile) {
   EXPECT_TRUE(PuedeGrabarEnCarpeta(dir.Path().string()));
   EXPECT_TRUE(platform::ListFolder(dir.Path().string(), "*.*").empty());
   EXPECT_FALSE(PuedeGrabarEnCarpeta(dir.File("missing")));
+}
+
+TEST(PuedeGrabarEnCarpeta, AProbeFileThatCannotBeDeletedFailsTheFolder) {
+  testing::TempDir dir;
+  testing::FaultyFileSystem files;
+  files.FailFrom(testing::FaultyFileSystem::Call::kDeleteFile, 1, "Device or resource busy");
+  EXPECT_FALSE(PuedeGrabarEnCarpeta(dir.Path().string(), files));
+}
+
+TEST(ArchivoRecienGrabado, ComparesWithTheClockItIsGiven) {
+  testing::TempDir dir;
+  const std::string path = dir.File("Paises.cds");
+  std::ofstream(path) << "x";
+  testing::FaultyFileSystem files;
+  EXPECT_TRUE(ArchivoRecienGrabado(path, files));
+  files.SkewClock(-31 * kMinute - 5 * kSecond);
+  EXPECT_FALSE(ArchivoRecienGrabado(path, files)) << "a clock behind the file counts too";
 }
 
 }  // namespace
