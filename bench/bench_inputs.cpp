@@ -1,3 +1,4 @@
+#include "service/service_names.h"
 #include "bench_inputs.h"
 
 #include <fcntl.h>
@@ -153,7 +154,7 @@ TipoArregloByte Payload(std::size_t size) {
 }
 
 std::string ProgramasResponse(const TipoArregloByte& payload) {
-  SoapWriter writer("SincronizarProgramasResponse", "urn:SincronizacionIntf-ISincronizacion");
+  SoapWriter writer("SincronizarProgramasResponse", kNsSincronizacion);
   writer.AddBoolean("return", true);
   writer.AddBytes("ArregloDeBytes", payload);
   return writer.Finish();

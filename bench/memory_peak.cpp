@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "service/service_names.h"
 #include "bench_inputs.h"
 #include "support/silent_ui.h"
 #include "service/soap_writer.h"
@@ -114,7 +115,7 @@ void SoapEncode() {
 // The first half of SoapEncode: the byte array encoded into the writer, no envelope yet.
 void SoapAddBytes() {
   TipoArregloByte payload;
-  SoapWriter writer("SincronizarProgramasResponse", "urn:SincronizacionIntf-ISincronizacion");
+  SoapWriter writer("SincronizarProgramasResponse", kNsSincronizacion);
   Report(
       "soap-addbytes", "payload", [&] { payload = Payload(kPayloadSize); },
       [&] {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "service/service_names.h"
 #include "encoding/writer.h"
 #include "service/estructura_paquetes.h"
 #include "service/paquetes.h"
@@ -16,6 +17,7 @@
 #include "tables/catalogo.h"
 #include "tables/data_packet.h"
 #include "tables/logged_insert_table.h"
+#include "encoding/little_endian.h"
 
 namespace xamu {
 namespace {
@@ -71,7 +73,7 @@ DataPacket ListTable(const EntradaCatalogo& table, int rows) {
 }
 
 void Put(TipoArregloByte& bytes, std::uint64_t value, int width) {
-  for (int i = 0; i < width; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  AppendLittleEndian(bytes, value, static_cast<std::size_t>(width));
 }
 
 // What the table builder never makes: a nested table, a BLOB whose bytes were not fetched,
@@ -147,7 +149,7 @@ void Soap(const fs::path& dir) {
       if (!fault) Reject(file, "not read");
     }
   };
-  SoapWriter every("SincronizarResponse", "urn:SincronizacionIntf-ISincronizacion");
+  SoapWriter every("SincronizarResponse", kNsSincronizacion);
   every.AddBoolean("return", true);
   every.AddShort("CodigoError", -3);
   every.AddInt("Status", 70000);
@@ -161,7 +163,7 @@ void Soap(const fs::path& dir) {
                    {{6, "Paises.cds", 6, 45000.5, {1, 2, 3}}, {1, "XAMUWEB.EXE", 0, 0, {}}});
   save("every-type", every.Finish(), false);
 
-  SoapWriter only("SincronizarTraerPaquetesResponse", "urn:SincronizacionIntf-ISincronizacion");
+  SoapWriter only("SincronizarTraerPaquetesResponse", kNsSincronizacion);
   only.AddBoolean("return", false);
   save("only-result", only.Finish(), false);
 
@@ -203,7 +205,9 @@ std::string EstructuraInput(const TipoArregloSmallInt& formats,
                             const std::string& data) {
   const MemoryStream stream = EscribirEstructura(formats, entries);
   const TipoArregloByte& s = stream.Bytes();
-  std::string input{static_cast<char>(s.size() & 0xFF), static_cast<char>(s.size() >> 8)};
+  TipoArregloByte length;
+  AppendLittleEndian(length, s.size(), 2);
+  std::string input(length.begin(), length.end());
   input.append(s.begin(), s.end());
   return input + data;
 }
@@ -212,8 +216,8 @@ void Estructura(const fs::path& dir) {
   const auto save = [&](const std::string& name, const std::string& input) {
     const fs::path file = dir / name;
     Save(file, input.data(), input.size());
-    const std::size_t length =
-        static_cast<unsigned char>(input[0]) | static_cast<unsigned char>(input[1]) << 8;
+    const auto length = static_cast<std::size_t>(
+        DecodeLittleEndian(std::span(reinterpret_cast<const std::uint8_t*>(input.data()), 2)));
     MemoryStream estructura(TipoArregloByte(input.begin() + 2, input.begin() + 2 + length));
     const MemoryStream datos(TipoArregloByte(input.begin() + 2 + length, input.end()));
     TipoArregloSmallInt formats;

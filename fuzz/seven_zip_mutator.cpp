@@ -3,30 +3,31 @@
 // carries no coverage instrumentation) parses anything. After libFuzzer's own mutation this
 // recomputes the two CRCs of the archive's start, most of the time, so that mutated header
 // fields (sizes, counts, dictionary sizes, methods) reach the parser and the decoders.
-#include <zlib.h>
-
 #include <cstddef>
 #include <cstdint>
+#include <span>
+
+#include "encoding/crc32.h"
+#include "encoding/little_endian.h"
+#include "encoding/seven_zip_format.h"
 
 extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t max_size);
 
 namespace {
 
-std::uint64_t LittleEndian(const std::uint8_t* p, int width) {
-  std::uint64_t value = 0;
-  for (int i = width - 1; i >= 0; --i) value = value << 8 | p[i];
-  return value;
+std::uint64_t LittleEndian(const std::uint8_t* p, std::size_t width) {
+  return xamu::DecodeLittleEndian(std::span(p, width));
 }
 
 void PutLittleEndian32(std::uint8_t* p, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(value >> (8 * i));
+  xamu::EncodeLittleEndian(value, std::span(p, 4));
 }
 
 // The start header: signature (6), version (2), start header CRC (4), next header offset
 // (8, counted from byte 32), next header size (8), next header CRC (4).
 void FixSevenZipCrcs(std::uint8_t* data, std::size_t size) {
-  constexpr std::uint8_t kSignature[] = {0x37, 0x7A, 0xBC, 0xAF, 0x27, 0x1C};
-  constexpr std::size_t kStartSize = 32;
+  using xamu::sevenzip::kSignature;
+  constexpr std::size_t kStartSize = xamu::sevenzip::kStartHeaderSize;
   if (size < kStartSize) return;
   for (std::size_t i = 0; i < sizeof kSignature; ++i) {
     if (data[i] != kSignature[i]) return;
@@ -35,10 +36,9 @@ void FixSevenZipCrcs(std::uint8_t* data, std::size_t size) {
   const std::uint64_t length = LittleEndian(data + 20, 8);
   if (offset <= size - kStartSize && length <= size - kStartSize - offset) {
     const std::uint8_t* header = data + kStartSize + offset;
-    PutLittleEndian32(data + 28,
-                      static_cast<std::uint32_t>(crc32(0, header, static_cast<uInt>(length))));
+    PutLittleEndian32(data + 28, xamu::Crc32(std::span(header, length)));
   }
-  PutLittleEndian32(data + 8, static_cast<std::uint32_t>(crc32(0, data + 12, 20)));
+  PutLittleEndian32(data + 8, xamu::Crc32(std::span(data + 12, 20)));
 }
 
 }  // namespace

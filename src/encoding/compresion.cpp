@@ -3,13 +3,12 @@
 #include <algorithm>
 
 #include "encoding/seven_zip.h"
+#include "encoding/seven_zip_format.h"
 #include "encoding/zlib_codec.h"
 #include "platform/local_time.h"
 
 namespace xamu {
 namespace {
-
-constexpr std::uint8_t kSevenZipSignature[] = {0x37, 0x7A, 0xBC, 0xAF};
 
 // Both times of the archived item: 18 February 1982 00:00:00 local time.
 constexpr double kSevenZipItemDate = 30000.0;
@@ -25,8 +24,9 @@ std::string DecompressionLimitText() {
 }
 
 bool HasSevenZipSignature(std::span<const std::uint8_t> data) {
-  return data.size() >= sizeof kSevenZipSignature &&
-         std::equal(std::begin(kSevenZipSignature), std::end(kSevenZipSignature), data.begin());
+  const std::span recognised = std::span(sevenzip::kSignature).first<sevenzip::kRecognisedSignatureSize>();
+  return data.size() >= recognised.size() &&
+         std::equal(recognised.begin(), recognised.end(), data.begin());
 }
 
 TipoArregloByte ComprimirArreglo(MemoryStream stream) {

@@ -1,4 +1,5 @@
 #include "encoding/extended_float.h"
+#include "encoding/little_endian.h"
 
 #include <bit>
 #include <cmath>
@@ -55,17 +56,15 @@ ExtendedBytes ComposeExtendedBytes(long double value) {
     }
   }
   ExtendedBytes bytes{};
-  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<std::uint8_t>(significand >> (8 * i));
+  EncodeLittleEndian(significand, std::span(bytes).first(8));
   const unsigned sign_exponent = static_cast<unsigned>(exponent) | (negative ? 0x8000u : 0u);
-  bytes[8] = static_cast<std::uint8_t>(sign_exponent);
-  bytes[9] = static_cast<std::uint8_t>(sign_exponent >> 8);
+  EncodeLittleEndian(sign_exponent, std::span(bytes).subspan(8, 2));
   return bytes;
 }
 
 long double BytesToExtended(const ExtendedBytes& bytes) {
-  std::uint64_t significand = 0;
-  for (int i = 7; i >= 0; --i) significand = significand << 8 | bytes[i];
-  const unsigned sign_exponent = static_cast<unsigned>(bytes[8] | bytes[9] << 8);
+  const std::uint64_t significand = DecodeLittleEndian(std::span(bytes).first(8));
+  const auto sign_exponent = static_cast<unsigned>(DecodeLittleEndian(std::span(bytes).subspan(8, 2)));
   const bool negative = (sign_exponent & 0x8000u) != 0;
   const int exponent = static_cast<int>(sign_exponent & 0x7FFFu);
   long double magnitude;

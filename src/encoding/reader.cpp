@@ -8,6 +8,7 @@
 #include "encoding/errors.h"
 #include "encoding/extended_float.h"
 #include "encoding/text_encoding.h"
+#include "encoding/little_endian.h"
 
 namespace xamu {
 namespace {
@@ -50,9 +51,7 @@ void TReader::Require(std::uint64_t count) {
 std::uint64_t TReader::ReadLittleEndian(std::size_t width) {
   std::uint8_t bytes[8];
   Read(bytes, width);
-  std::uint64_t value = 0;
-  for (std::size_t i = width; i-- > 0;) value = value << 8 | bytes[i];
-  return value;
+  return DecodeLittleEndian(std::span(bytes, width));
 }
 
 TValueType TReader::ReadValue() {

@@ -1,7 +1,6 @@
 #include "encoding/seven_zip_check.h"
 
 #include <lzma.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <string>
@@ -10,6 +9,8 @@
 #include "encoding/errors.h"
 #include "encoding/memory_stream.h"
 #include "encoding/seven_zip_format.h"
+#include "encoding/crc32.h"
+#include "encoding/little_endian.h"
 
 namespace xamu {
 namespace {
@@ -68,16 +69,11 @@ class Cursor {
 };
 
 std::uint32_t LittleEndian32(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16) |
-         static_cast<std::uint32_t>(b[at + 3]) << 24;
+  return static_cast<std::uint32_t>(DecodeLittleEndian(b.subspan(at, 4)));
 }
 
 std::uint64_t LittleEndian64(std::span<const std::uint8_t> b, std::size_t at) {
-  return LittleEndian32(b, at) | static_cast<std::uint64_t>(LittleEndian32(b, at + 4)) << 32;
-}
-
-std::uint32_t Crc32(std::span<const std::uint8_t> b) {
-  return static_cast<std::uint32_t>(crc32(0, b.data(), static_cast<uInt>(b.size())));
+  return DecodeLittleEndian(b.subspan(at, 8));
 }
 
 std::uint64_t DefinedCount(Cursor& c, std::uint64_t n) {

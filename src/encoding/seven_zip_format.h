@@ -7,6 +7,10 @@
 namespace xamu::sevenzip {
 
 inline constexpr std::uint8_t kSignature[] = {0x37, 0x7A, 0xBC, 0xAF, 0x27, 0x1C};
+// A received array is taken for the 7z variant by the signature's first four bytes.
+inline constexpr std::size_t kRecognisedSignatureSize = 4;
+// The format version written after the signature: 0.4.
+inline constexpr std::uint8_t kVersion[] = {0x00, 0x04};
 inline constexpr std::size_t kStartHeaderSize = 32;
 
 // Property ids of the header.

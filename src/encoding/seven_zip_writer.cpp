@@ -1,5 +1,4 @@
 #include <lzma.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <string>
@@ -7,6 +6,8 @@
 #include "encoding/errors.h"
 #include "encoding/seven_zip.h"
 #include "encoding/seven_zip_format.h"
+#include "encoding/little_endian.h"
+#include "encoding/crc32.h"
 
 #ifndef LZMA_FILTER_LZMA1EXT
 #error "liblzma 5.4 or later is needed: LZMA_FILTER_LZMA1EXT writes LZMA without an end marker"
@@ -96,8 +97,8 @@ class ByteWriter {
  public:
   void Byte(std::uint8_t b) { bytes_.push_back(b); }
   void Bytes(std::span<const std::uint8_t> b) { bytes_.insert(bytes_.end(), b.begin(), b.end()); }
-  void LittleEndian(std::uint64_t value, int width) {
-    for (int i = 0; i < width; ++i) Byte(static_cast<std::uint8_t>(value >> (8 * i)));
+  void LittleEndian(std::uint64_t value, std::size_t width) {
+    AppendLittleEndian(bytes_, value, width);
   }
   void Number(std::uint64_t value) { AppendSevenZipNumber(bytes_, value); }
   const TipoArregloByte& Result() const { return bytes_; }
@@ -106,15 +107,6 @@ class ByteWriter {
   TipoArregloByte bytes_;
 };
 
-std::uint32_t Crc32(std::span<const std::uint8_t> data) {
-  uLong crc = crc32(0, nullptr, 0);
-  for (std::size_t done = 0; done < data.size();) {
-    const std::size_t piece = std::min<std::size_t>(data.size() - done, 1u << 30);
-    crc = crc32(crc, data.data() + done, static_cast<uInt>(piece));
-    done += piece;
-  }
-  return static_cast<std::uint32_t>(crc);
-}
 
 TipoArregloByte ArchiveHeader(std::uint64_t data_size, std::uint64_t packed_size,
                               std::uint32_t data_crc, std::uint32_t dictionary,
@@ -201,8 +193,8 @@ TipoArregloByte WriteSevenZipArchive(std::span<const std::uint8_t> data, std::ui
   start.LittleEndian(header.size(), 8);
   start.LittleEndian(Crc32(header), 4);
   ByteWriter signature;
-  signature.Bytes(
-      std::initializer_list<std::uint8_t>{0x37, 0x7A, 0xBC, 0xAF, 0x27, 0x1C, 0x00, 0x04});
+  signature.Bytes(kSignature);
+  signature.Bytes(kVersion);
   signature.LittleEndian(Crc32(start.Result()), 4);
   signature.Bytes(start.Result());
   std::copy(signature.Result().begin(), signature.Result().end(), archive.begin());

@@ -7,6 +7,7 @@
 
 #include "encoding/extended_float.h"
 #include "encoding/text_encoding.h"
+#include "encoding/little_endian.h"
 
 namespace xamu {
 
@@ -17,7 +18,7 @@ void TWriter::FlushBuffer() {
 
 void TWriter::WriteLittleEndian(std::uint64_t value, std::size_t width) {
   std::uint8_t bytes[8];
-  for (std::size_t i = 0; i < width; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+  EncodeLittleEndian(value, std::span(bytes, width));
   Write(bytes, width);
 }
 

@@ -7,13 +7,11 @@
 #include "launcher/proxy_password.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
+#include "ui/codigos.h"
 
 namespace xamu {
 namespace {
 
-constexpr std::uint8_t kIdiomaEspanol = 1;
-constexpr std::uint8_t kIdiomaIngles = 2;
-constexpr std::uint16_t kLangSpanish = 0x0A;
 
 std::string UpperAscii(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(),
@@ -71,7 +69,7 @@ std::uint8_t LeerIdioma(const std::string& ruta_aplicacion, std::uint16_t user_l
     return static_cast<std::uint8_t>(
         platform::IniFile::Load(path).ReadInteger(kSeccionXamuWin, "Idioma", kIdiomaIngles));
   }
-  return (user_lang_id & 0xFF) == kLangSpanish ? kIdiomaEspanol : kIdiomaIngles;
+  return (user_lang_id & 0xFF) == kLenguajePrimarioEspanol ? kIdiomaEspanol : kIdiomaIngles;
 }
 
 std::optional<ArchivoControl> LeerArchivoControl(const std::string& path) {

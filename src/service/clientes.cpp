@@ -2,17 +2,13 @@
 
 #include "service/http_transport.h"
 #include "service/service_errors.h"
+#include "service/service_names.h"
 #include "service/soap_reader.h"
 #include "service/soap_writer.h"
 
 namespace xamu {
 namespace {
 
-constexpr const char* kNsSincronizacion = "urn:SincronizacionIntf-ISincronizacion";
-constexpr const char* kNsAutenticacion = "urn:AutenticacionNEWIntf-IAutenticacionNEW";
-// The authentication service answers every operation under this one action.
-constexpr const char* kAccionAutenticacion =
-    "urn:AutenticacionNEWIntf-IAutenticacionNEW#AutenticarCliente";
 constexpr long kTimeoutSincronizacionMs = 1'800'000;
 constexpr long kTimeoutAutenticacionMs = 600'000;
 
@@ -244,13 +240,11 @@ std::string ProxyFor(const ServiceSettings& s) {
 }
 
 std::string EndpointSincronizacion(const std::string& URLServ) {
-  return URLServ + (NamesLocalhost(URLServ) ? "/SincronizacionWAD.prueba/soap/ISincronizacion"
-                                            : "/Sincronizacion.exe/soap/ISincronizacion");
+  return URLServ + (NamesLocalhost(URLServ) ? kRutaSincronizacionPrueba : kRutaSincronizacion);
 }
 
 std::string EndpointAutenticacion(const std::string& URLServ) {
-  return URLServ + (NamesLocalhost(URLServ) ? "/AutenticacionNEWWAD.Prueba/soap/IAutenticacion"
-                                            : "/AutenticacionNEW.exe/soap/IAutenticacionNEW");
+  return URLServ + (NamesLocalhost(URLServ) ? kRutaAutenticacionPrueba : kRutaAutenticacion);
 }
 
 std::unique_ptr<ISincronizacion> CrearClienteSincronizacion(const ServiceSettings& settings) {

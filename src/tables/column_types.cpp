@@ -1,4 +1,5 @@
 #include "tables/column_types.h"
+#include "encoding/little_endian.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -15,15 +16,16 @@ constexpr const char* kMoney = "Money";
 constexpr std::uint16_t kLongestShortText = 253;
 
 PacketProperty U16Property(const char* name, std::uint16_t value) {
-  return {name, kTypeUInt16, {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)}};
+  PacketProperty p{name, kTypeUInt16, TipoArregloByte(2)};
+  EncodeLittleEndian(value, p.value);
+  return p;
 }
 
 // String properties carry a NUL that their length counts.
 PacketProperty StringProperty(const char* name, std::string_view text) {
   const std::size_t length = text.size() + 1;
   PacketProperty p{name, kTypeTextLong, TipoArregloByte(2 + length, 0)};
-  p.value[0] = static_cast<std::uint8_t>(length);
-  p.value[1] = static_cast<std::uint8_t>(length >> 8);
+  EncodeLittleEndian(length, std::span(p.value).first(2));
   std::copy(text.begin(), text.end(), p.value.begin() + 2);
   return p;
 }
@@ -91,10 +93,8 @@ std::optional<std::int64_t> ColumnWidth(const PacketColumn& column) {
   const PacketProperty* width = FindProperty(column.properties, kWidth);
   if (width == nullptr) return std::nullopt;
   const auto& v = width->value;
-  if (v.size() == 2) return static_cast<std::int64_t>(v[0] | v[1] << 8);
-  if (v.size() == 4) {
-    return static_cast<std::int32_t>(v[0] | v[1] << 8 | v[2] << 16 | static_cast<std::uint32_t>(v[3]) << 24);
-  }
+  if (v.size() == 2) return static_cast<std::int64_t>(DecodeLittleEndian(v));
+  if (v.size() == 4) return static_cast<std::int32_t>(DecodeLittleEndian(v));
   return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "tables/data_packet.h"
+#include "encoding/little_endian.h"
 
 namespace xamu {
 namespace {
@@ -12,11 +13,11 @@ constexpr std::size_t kDataOffsetAt = 22;
 
 class ByteSink {
  public:
-  void LittleEndian(std::uint64_t value, int width) {
-    for (int i = 0; i < width; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  void LittleEndian(std::uint64_t value, std::size_t width) {
+    AppendLittleEndian(bytes, value, width);
   }
-  void Patch(std::size_t at, std::uint64_t value, int width) {
-    for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  void Patch(std::size_t at, std::uint64_t value, std::size_t width) {
+    EncodeLittleEndian(value, std::span(bytes).subspan(at, width));
   }
   void Append(std::span<const std::uint8_t> b) { bytes.insert(bytes.end(), b.begin(), b.end()); }
   void Name(const std::string& name) {

@@ -13,11 +13,11 @@
 #include "tables/catalogo.h"
 #include "tables/data_packet.h"
 #include "tables/logged_insert_table.h"
+#include "ui/codigos.h"
 
 namespace xamu {
 namespace {
 
-constexpr std::uint16_t kCodigoNoPuedeGrabar = 24;
 
 std::int32_t ReadInt16(TReader& reader) {
   const std::int32_t value = reader.ReadInteger();

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "encoding/text_encoding.h"
+#include "encoding/little_endian.h"
 
 namespace xamu {
 
@@ -15,7 +16,7 @@ LoggedInsertTable::LoggedInsertTable(std::span<const ColumnaCatalogo> columns) :
 const ColumnaCatalogo& LoggedInsertTable::Next() { return columns_[column_++]; }
 
 void LoggedInsertTable::Put(std::uint64_t value, int width) {
-  for (int i = 0; i < width; ++i) packet_.row_data.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  AppendLittleEndian(packet_.row_data, value, static_cast<std::size_t>(width));
 }
 
 void LoggedInsertTable::BeginRow() {
@@ -59,7 +60,7 @@ DataPacket LoggedInsertTable::Finish() && {
     PacketProperty log{"CHANGE_LOG", kTypeUInt32Array, {}};
     log.value.reserve(4 + rows * 12);
     const auto put32 = [&](std::uint32_t v) {
-      for (int i = 0; i < 4; ++i) log.value.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+      AppendLittleEndian(log.value, v, 4);
     };
     put32(static_cast<std::uint32_t>(rows * 3));
     for (std::size_t r = 1; r <= rows; ++r) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tables/data_packet.h"
+#include "encoding/little_endian.h"
 
 // Shared by the packet reader and the value decoder: bounded reading of packet bytes.
 namespace xamu::packet {
@@ -26,8 +27,7 @@ class Cursor {
   }
   std::uint64_t Unsigned(std::size_t width, const char* what) {
     Require(width, what);
-    std::uint64_t v = 0;
-    for (std::size_t i = width; i-- > 0;) v = v << 8 | bytes_[position_ + i];
+    const std::uint64_t v = DecodeLittleEndian(bytes_.subspan(position_, width));
     position_ += width;
     return v;
   }

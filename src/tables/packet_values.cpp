@@ -4,6 +4,7 @@
 
 #include "encoding/text_encoding.h"
 #include "tables/packet_cursor.h"
+#include "encoding/little_endian.h"
 
 namespace xamu {
 namespace {
@@ -17,12 +18,6 @@ constexpr std::uint32_t kBaseFloat = 4;
 constexpr std::uint32_t kBaseAnsiText = 9;
 constexpr std::uint32_t kBaseUnicodeText = 10;
 
-std::uint64_t LittleEndian(std::span<const std::uint8_t> b) {
-  std::uint64_t v = 0;
-  for (std::size_t i = b.size(); i-- > 0;) v = v << 8 | b[i];
-  return v;
-}
-
 std::string WithoutTrailingNuls(std::string text) {
   while (!text.empty() && text.back() == '\0') text.pop_back();
   return text;
@@ -35,7 +30,7 @@ CellValue Interpret(const PacketColumn& column, std::span<const std::uint8_t> st
   const bool varying = (column.type & kVarying) != 0;
   const bool plain = !(column.type & (kArray | kPseudo | kEmbeddedTable));
   if (plain && !varying && stored.size() == size) {
-    const std::uint64_t bits = LittleEndian(stored);
+    const std::uint64_t bits = DecodeLittleEndian(stored);
     if (base == kBaseSigned && (size == 1 || size == 2 || size == 4 || size == 8)) {
       const int shift = 64 - 8 * static_cast<int>(size);
       return static_cast<std::int64_t>(bits << shift) >> shift;

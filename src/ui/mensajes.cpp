@@ -1,11 +1,11 @@
 #include "ui/mensajes.h"
 
+#include "ui/codigos.h"
+
 #include <utility>
 
 namespace xamu {
 namespace {
-
-constexpr std::uint8_t kIdiomaEspanol = 1;
 
 struct CodigoEntrada {
   std::uint16_t codigo;
@@ -13,10 +13,13 @@ struct CodigoEntrada {
 };
 
 constexpr CodigoEntrada kEntradasPorCodigo[] = {
-    {24, &TMensajes::NoPuedeGrabar},        {27, &TMensajes::ProgramaEjecutandose},
-    {28, &TMensajes::FallaConexion},        {67, &TMensajes::ServidorEnMantenimiento},
-    {84, &TMensajes::NoSincronizo},         {156, &TMensajes::NoHallaPrograma},
-    {157, &TMensajes::SinConexion},
+    {kCodigoNoPuedeGrabar, &TMensajes::NoPuedeGrabar},
+    {kCodigoProgramaEjecutandose, &TMensajes::ProgramaEjecutandose},
+    {kCodigoFallaConexion, &TMensajes::FallaConexion},
+    {kCodigoServidorEnMantenimiento, &TMensajes::ServidorEnMantenimiento},
+    {kCodigoNoSincronizo, &TMensajes::NoSincronizo},
+    {kCodigoNoHallaPrograma, &TMensajes::NoHallaPrograma},
+    {kCodigoSinConexion, &TMensajes::SinConexion},
 };
 
 void CargarEspanol(TMensajes& m) {

@@ -6,16 +6,15 @@
 #include "encoding/text_forms.h"
 #include "support/bytes.h"
 #include "support/time_zone.h"
+#include "encoding/little_endian.h"
 
 namespace xamu {
 namespace {
 
 using testing::Hex;
 
-std::uint64_t LittleEndian(const TipoArregloByte& b, std::size_t at, int width) {
-  std::uint64_t v = 0;
-  for (int i = width - 1; i >= 0; --i) v = v << 8 | b[at + i];
-  return v;
+std::uint64_t LittleEndian(const TipoArregloByte& b, std::size_t at, std::size_t width) {
+  return DecodeLittleEndian(std::span(b).subspan(at, width));
 }
 
 std::uint32_t Crc(const TipoArregloByte& b, std::size_t at, std::size_t size) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "service/service_names.h"
 #include "conexion.h"
 #include "contenido.h"
 #include "platform/error.h"
@@ -38,10 +39,10 @@ struct Endpoint {
 
 // Both forms of each service's address, the one for a URLServ naming localhost first.
 constexpr Endpoint kEndpoints[] = {
-    {"/SincronizacionWAD.prueba/soap/ISincronizacion", Interfaz::kSincronizacion},
-    {"/Sincronizacion.exe/soap/ISincronizacion", Interfaz::kSincronizacion},
-    {"/AutenticacionNEWWAD.Prueba/soap/IAutenticacion", Interfaz::kAutenticacion},
-    {"/AutenticacionNEW.exe/soap/IAutenticacionNEW", Interfaz::kAutenticacion},
+    {xamu::kRutaSincronizacionPrueba, Interfaz::kSincronizacion},
+    {xamu::kRutaSincronizacion, Interfaz::kSincronizacion},
+    {xamu::kRutaAutenticacionPrueba, Interfaz::kAutenticacion},
+    {xamu::kRutaAutenticacion, Interfaz::kAutenticacion},
 };
 
 // One line per request: method, path, SOAPAction as received, operation, and the HTTP

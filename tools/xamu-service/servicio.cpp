@@ -10,14 +10,13 @@
 #include "encoding/writer.h"
 #include "platform/error.h"
 #include "service/estructura_paquetes.h"
+#include "service/service_names.h"
 #include "service/soap_reader.h"
 #include "service/soap_writer.h"
 
 namespace xamu::servicio {
 namespace {
 
-constexpr const char* kNsSincronizacion = "urn:SincronizacionIntf-ISincronizacion";
-constexpr const char* kNsAutenticacion = "urn:AutenticacionNEWIntf-IAutenticacionNEW";
 constexpr const char* kFaultCliente = "SOAP-ENV:Client";
 constexpr const char* kFaultServidor = "SOAP-ENV:Server";
 constexpr const char* kResultado = "return";
