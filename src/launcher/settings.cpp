@@ -8,25 +8,15 @@
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 #include "ui/codigos.h"
+#include "platform/ascii_text.h"
 
 namespace xamu {
-namespace {
-
-
-std::string UpperAscii(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return s;
-}
-
-}  // namespace
-
 ProxySistemaInfo InterpretarProxySistema(
     const std::optional<platform::WinInetProxyInfo>& answer) {
   ProxySistemaInfo info;
   if (!answer || answer->access_type != platform::kInternetOpenTypeProxy) return info;
   info.ProxySistema = true;
-  const std::string s = UpperAscii(answer->proxy_list);
+  const std::string s = platform::UpperAscii(answer->proxy_list);
   const std::size_t a = s.find("HTTP=");
   if (a == std::string::npos) return info;
   const std::size_t b = s.find(':', a);

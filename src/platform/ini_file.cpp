@@ -5,16 +5,10 @@
 
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/ascii_text.h"
 
 namespace xamu::platform {
 namespace {
-
-std::string_view Trim(std::string_view s) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 // One line of the file: where it starts, where its text ends, where the next line starts.
 struct Line {
@@ -39,24 +33,24 @@ std::vector<Line> SplitLines(const std::string& text) {
 
 // The section name of a "[name]" line.
 std::optional<std::string_view> SectionName(std::string_view line) {
-  line = Trim(line);
+  line = TrimWhitespace(line);
   if (line.empty() || line.front() != '[') return std::nullopt;
   const std::size_t close = line.find(']');
   if (close == std::string_view::npos) return std::nullopt;
-  return Trim(line.substr(1, close - 1));
+  return TrimWhitespace(line.substr(1, close - 1));
 }
 
 // The key of a "key=value" line that is not a comment.
 std::optional<std::string_view> KeyName(std::string_view line) {
-  const std::string_view trimmed = Trim(line);
+  const std::string_view trimmed = TrimWhitespace(line);
   if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[') return std::nullopt;
   const std::size_t equals = line.find('=');
   if (equals == std::string_view::npos) return std::nullopt;
-  return Trim(line.substr(0, equals));
+  return TrimWhitespace(line.substr(0, equals));
 }
 
 std::string_view ValueOf(std::string_view line) {
-  std::string_view value = Trim(line.substr(line.find('=') + 1));
+  std::string_view value = TrimWhitespace(line.substr(line.find('=') + 1));
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
@@ -87,7 +81,7 @@ KeyLocation Locate(const std::string& text, const std::vector<Line>& lines,
       continue;
     }
     if (!inside) continue;
-    if (!Trim(line).empty()) where.last_content_line = i;
+    if (!TrimWhitespace(line).empty()) where.last_content_line = i;
     if (const auto k = KeyName(line); k && EqualsIgnoringCase(*k, key)) {
       where.key_line = i;
       break;
@@ -99,7 +93,7 @@ KeyLocation Locate(const std::string& text, const std::vector<Line>& lines,
 }  // namespace
 
 std::optional<std::int32_t> ParseDecimalInteger(std::string_view text) {
-  text = Trim(text);
+  text = TrimWhitespace(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   std::int32_t value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);

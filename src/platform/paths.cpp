@@ -15,8 +15,6 @@ namespace {
 constexpr const char* kDefaultControlIni = "/etc/XamuINI/eXamu.ini";
 constexpr const char* kControlIniVariable = "XAMU_CONTROL_INI";
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool Exists(const std::string& path) {
   struct stat st {};
   return lstat(path.c_str(), &st) == 0;
@@ -33,14 +31,6 @@ std::string FindIgnoringCase(const std::string& folder, std::string_view name) {
 }
 
 }  // namespace
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
 
 std::string ExecutableFolder() {
   std::vector<char> buffer(4096);

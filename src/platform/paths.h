@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ascii_text.h"
+
 namespace xamu::platform {
 
 inline constexpr char kPathSeparator = '/';
@@ -22,8 +24,5 @@ std::string ResolveCaseInsensitive(std::string_view path);
 
 // The last component of a path.
 std::string FileNamePart(std::string_view path);
-
-// ASCII letters compared without regard to case.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace xamu::platform

@@ -5,6 +5,7 @@
 #include "service/service_names.h"
 #include "service/soap_reader.h"
 #include "service/soap_writer.h"
+#include "platform/ascii_text.h"
 
 namespace xamu {
 namespace {
@@ -12,24 +13,12 @@ namespace {
 constexpr long kTimeoutSincronizacionMs = 1'800'000;
 constexpr long kTimeoutAutenticacionMs = 600'000;
 
-std::string Trim(const std::string& s) {
-  const std::size_t begin = s.find_first_not_of(" \t\r\n");
-  if (begin == std::string::npos) return {};
-  return s.substr(begin, s.find_last_not_of(" \t\r\n") - begin + 1);
-}
 
-bool StartsWithIgnoringCase(const std::string& s, std::string_view prefix) {
-  if (s.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(s[i])) != prefix[i]) return false;
-  }
-  return true;
-}
 
 HttpSettings HttpSettingsFor(const std::string& endpoint, long timeout_ms,
                              const ServiceSettings& s) {
-  if (!StartsWithIgnoringCase(endpoint, "http://") &&
-      !StartsWithIgnoringCase(endpoint, "https://")) {
+  if (!platform::StartsWithIgnoringCase(endpoint, "http://") &&
+      !platform::StartsWithIgnoringCase(endpoint, "https://")) {
     throw ESOAPHTTPException("Invalid url '" + endpoint +
                              "' - only supports 'http' and 'https' schemes");
   }
@@ -38,8 +27,8 @@ HttpSettings HttpSettingsFor(const std::string& endpoint, long timeout_ms,
   http.timeout_ms = timeout_ms;
   // Without a system proxy the HTTP stack's own proxy handling applies.
   if (s.ProxySistema) {
-    http.user = Trim(s.UserProxy);
-    http.password = Trim(s.PasswordProxy);
+    http.user = platform::TrimWhitespace(s.UserProxy);
+    http.password = platform::TrimWhitespace(s.PasswordProxy);
     http.proxy = ProxyFor(s);
   }
   return http;
@@ -235,8 +224,9 @@ bool NamesLocalhost(const std::string& URLServ) {
 }  // namespace
 
 std::string ProxyFor(const ServiceSettings& s) {
-  if (!s.ProxySistema || Trim(s.Proxy).empty()) return {};
-  return Trim(s.Proxy) + ":" + Trim(s.PortProxy);
+  const std::string_view proxy = platform::TrimWhitespace(s.Proxy);
+  if (!s.ProxySistema || proxy.empty()) return {};
+  return std::string(proxy) + ":" + std::string(platform::TrimWhitespace(s.PortProxy));
 }
 
 std::string EndpointSincronizacion(const std::string& URLServ) {

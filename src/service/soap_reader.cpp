@@ -8,6 +8,7 @@
 #include "service/base64.h"
 #include "service/service_errors.h"
 #include "service/soap_writer.h"
+#include "platform/ascii_text.h"
 
 namespace xamu {
 namespace {
@@ -30,15 +31,6 @@ std::string_view NamespaceOf(pugi::xml_node node) {
   return {};
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
 
 pugi::xml_node FirstElement(pugi::xml_node parent) {
   for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling()) {
@@ -65,12 +57,6 @@ bool IsNil(pugi::xml_node node) {
   return false;
 }
 
-std::string_view Trimmed(const char* text) {
-  std::string_view s = text;
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-  return s;
-}
 
 [[noreturn]] void BadValue(pugi::xml_node node) {
   throw ESOAPResponseError("Invalid value '" + std::string(node.text().get()) + "' for " +
@@ -80,7 +66,7 @@ std::string_view Trimmed(const char* text) {
 template <typename Integer>
 Integer IntegerOf(pugi::xml_node node) {
   if (IsNil(node)) return 0;
-  const std::string_view text = Trimmed(node.text().get());
+  const std::string_view text = platform::TrimWhitespace(node.text().get());
   long long value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
@@ -92,7 +78,7 @@ Integer IntegerOf(pugi::xml_node node) {
 
 bool BooleanOf(pugi::xml_node node) {
   if (IsNil(node)) return false;
-  const std::string_view text = Trimmed(node.text().get());
+  const std::string_view text = platform::TrimWhitespace(node.text().get());
   if (text == "true" || text == "1") return true;
   if (text == "false" || text == "0") return false;
   BadValue(node);
@@ -100,7 +86,7 @@ bool BooleanOf(pugi::xml_node node) {
 
 double DoubleOf(pugi::xml_node node) {
   if (IsNil(node)) return 0;
-  std::string_view text = Trimmed(node.text().get());
+  std::string_view text = platform::TrimWhitespace(node.text().get());
   if (text == "INF") return std::numeric_limits<double>::infinity();
   if (text == "-INF") return -std::numeric_limits<double>::infinity();
   if (text == "NaN") return std::numeric_limits<double>::quiet_NaN();
@@ -165,8 +151,8 @@ pugi::xml_node SoapMessage::Result() const {
   }
   if (count == 1) return Dereference(only);
   for (pugi::xml_node n = operation_.first_child(); n; n = n.next_sibling()) {
-    if (n.type() == pugi::node_element && (EqualsIgnoringCase(LocalName(n), "Result") ||
-                                           EqualsIgnoringCase(LocalName(n), "Return"))) {
+    if (n.type() == pugi::node_element && (platform::EqualsIgnoringCase(LocalName(n), "Result") ||
+                                           platform::EqualsIgnoringCase(LocalName(n), "Return"))) {
       return Dereference(n);
     }
   }

@@ -16,11 +16,6 @@ namespace {
 
 constexpr std::int16_t kIDObjetoPrograma = 1;
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
 
 TipoArregloByte LeerBytes(const std::filesystem::path& archivo) {
   auto bytes = platform::ReadFileBytes(archivo.string());
@@ -41,13 +36,13 @@ TipoArregloByte Comprimir(TipoArregloByte bytes) {
 // The download places a file by the text after its first dot...
 bool EsResParaDescarga(std::string_view nombre) {
   const std::size_t dot = nombre.find('.');
-  return dot != std::string_view::npos && Upper(nombre.substr(dot + 1)) == "RES";
+  return dot != std::string_view::npos && platform::EqualsIgnoringCase(nombre.substr(dot + 1), "RES");
 }
 
 // ...while the synchronization driver looks from the last dot on.
 bool EsResParaSincronizacion(std::string_view nombre) {
   const std::size_t dot = nombre.rfind('.');
-  return dot != std::string_view::npos && Upper(nombre.substr(dot)) == ".RES";
+  return dot != std::string_view::npos && platform::EqualsIgnoringCase(nombre.substr(dot), ".RES");
 }
 
 }  // namespace
