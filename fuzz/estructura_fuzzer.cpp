@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/error.h"
+#include "platform/errors.h"
 #include "service/estructura_paquetes.h"
 #include "service/paquetes.h"
 #include "encoding/little_endian.h"

@@ -2,8 +2,12 @@
 
 #include <string>
 
-#include "platform/error.h"
+#include "platform/errors.h"
 
+// The encodings raise these and nothing else: a value stream that does not hold what its
+// reader expects (EReadError), zlib's failures and the 7z variant's, the decompression limit
+// included, and EConvertError for a text form that does not convert. DescomprimirArreglo is
+// the exception: for raw DEFLATE it reports a failure as an empty result, not by raising.
 namespace xamu {
 
 inline constexpr const char* kInvalidPropertyValue = "Invalid property value";

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <string>
 
-#include "platform/error.h"
+#include "platform/errors.h"
 
 namespace xamu {
 namespace {

@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "platform/directory.h"
-#include "platform/error.h"
+#include "platform/errors.h"
 #include "platform/paths.h"
 
 namespace xamu::platform {

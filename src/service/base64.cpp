@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "service/service_errors.h"
+#include "service/errors.h"
 
 namespace xamu {
 namespace {

@@ -1,7 +1,7 @@
 #include "service/clientes.h"
 
 #include "service/http_transport.h"
-#include "service/service_errors.h"
+#include "service/errors.h"
 #include "service/service_names.h"
 #include "service/soap_reader.h"
 #include "service/soap_writer.h"

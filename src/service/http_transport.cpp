@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-#include "service/service_errors.h"
+#include "service/errors.h"
 
 namespace xamu {
 namespace {

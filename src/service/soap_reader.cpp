@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "service/base64.h"
-#include "service/service_errors.h"
+#include "service/errors.h"
 #include "service/soap_writer.h"
 #include "platform/ascii_text.h"
 

@@ -7,19 +7,13 @@
 #include <vector>
 
 #include "encoding/memory_stream.h"
-#include "platform/error.h"
+#include "tables/errors.h"
 
 // The binary data packet of the client dataset: the form of the dataset files the main
 // application reads, and of the packet tables the service sends. A packet read here keeps
 // every header field, property and row byte as received, so that writing it again gives
 // the same bytes.
 namespace xamu {
-
-// A packet that cannot be loaded.
-class EDataPacketError : public Error {
- public:
-  explicit EDataPacketError(const std::string& message) : Error("EDataPacketError", message) {}
-};
 
 namespace packet {
 

@@ -6,7 +6,7 @@
 
 #include "encoding/errors.h"
 #include "encoding/reader.h"
-#include "platform/error.h"
+#include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "tables/file_checks.h"

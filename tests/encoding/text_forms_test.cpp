@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "encoding/text_forms.h"
-#include "platform/error.h"
+#include "platform/errors.h"
 #include "support/bytes.h"
 
 namespace xamu {

@@ -4,7 +4,7 @@
 #include "encoding/errors.h"
 #include "encoding/text_forms.h"
 #include "launcher/hand_off.h"
-#include "platform/error.h"
+#include "platform/errors.h"
 
 namespace xamu {
 namespace {

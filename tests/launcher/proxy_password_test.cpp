@@ -5,7 +5,7 @@
 #include "encoding/text_forms.h"
 #include "encoding/writer.h"
 #include "launcher/proxy_password.h"
-#include "platform/error.h"
+#include "platform/errors.h"
 
 namespace xamu {
 namespace {

@@ -5,7 +5,7 @@
 #include "encoding/errors.h"
 #include "launcher/proxy_password.h"
 #include "launcher/settings.h"
-#include "platform/error.h"
+#include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 #include "support/temp_dir.h"

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "platform/error.h"
+#include "platform/errors.h"
 #include "support/faulty_file_system.h"
 #include "support/temp_dir.h"
 

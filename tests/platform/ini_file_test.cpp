@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
+#include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 #include "support/temp_dir.h"

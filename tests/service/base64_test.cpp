@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "service/base64.h"
-#include "service/service_errors.h"
+#include "service/errors.h"
 #include "support/bytes.h"
 
 namespace xamu {

@@ -12,7 +12,7 @@
 
 #include "service/base64.h"
 #include "service/clientes.h"
-#include "service/service_errors.h"
+#include "service/errors.h"
 #include "service/soap_writer.h"
 
 namespace xamu {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "service/service_errors.h"
+#include "service/errors.h"
 #include "service/soap_reader.h"
 #include "service/soap_writer.h"
 #include "support/bytes.h"

@@ -1,6 +1,6 @@
 #include "support/faulty_file_system.h"
 
-#include "platform/error.h"
+#include "platform/errors.h"
 
 namespace xamu::testing {
 

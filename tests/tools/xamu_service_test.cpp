@@ -32,7 +32,7 @@
 #include "service/http_transport.h"
 #include "service/paquetes.h"
 #include "sync/progreso_sincronizacion.h"
-#include "service/service_errors.h"
+#include "service/errors.h"
 #include "support/recording_ui.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"

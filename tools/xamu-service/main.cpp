@@ -14,7 +14,7 @@
 #include "service/service_names.h"
 #include "conexion.h"
 #include "contenido.h"
-#include "platform/error.h"
+#include "platform/errors.h"
 #include "platform/ini_file.h"
 #include "servicio.h"
 

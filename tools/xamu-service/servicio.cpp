@@ -8,7 +8,7 @@
 #include "encoding/text_encoding.h"
 #include "encoding/value_type.h"
 #include "encoding/writer.h"
-#include "platform/error.h"
+#include "platform/errors.h"
 #include "service/estructura_paquetes.h"
 #include "service/service_names.h"
 #include "service/soap_reader.h"

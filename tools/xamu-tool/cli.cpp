@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/error.h"
+#include "platform/errors.h"
 
 namespace xamu::tool {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "commands.h"
-#include "platform/error.h"
+#include "platform/errors.h"
 
 namespace {
 

@@ -1,12 +1,17 @@
 #pragma once
 
+#include <exception>
 #include <stdexcept>
 #include <string>
 
+// The platform raises only EInOutError, from a replacement that fails; every other call
+// returns its failure as a value (an Outcome with the system's reason, an empty optional,
+// false). The base of every error the system raises lives here, at the bottom.
 namespace xamu {
 
 // Every failure the system raises carries a message and the kind name that user-visible
-// texts quote ("Exception class name = ..."). Subsystems derive one type per failure family.
+// texts quote ("Exception class name = ..."). Subsystems derive one type per failure family,
+// in their own errors.h.
 class Error : public std::runtime_error {
  public:
   Error(std::string kind, const std::string& message)
@@ -18,7 +23,8 @@ class Error : public std::runtime_error {
   std::string kind_;
 };
 
-// A text that does not convert to a number.
+// A text that does not convert to a number (the triplet form, settings where an error is
+// specified); shared by the layers above.
 class EConvertError : public Error {
  public:
   explicit EConvertError(const std::string& message) : Error("EConvertError", message) {}
@@ -29,5 +35,9 @@ class EInOutError : public Error {
  public:
   explicit EInOutError(const std::string& message) : Error("EInOutError", message) {}
 };
+
+// The kind name a report quotes for any error caught at an edge: an Error's own kind;
+// EOutOfMemory for an allocation that failed; "Exception" for anything else.
+std::string KindName(const std::exception& error);
 
 }  // namespace xamu

@@ -2,8 +2,11 @@
 
 #include <string>
 
-#include "platform/error.h"
+#include "platform/errors.h"
 
+// A service call raises these for a failure of the call itself (transport, fault, answer);
+// what the service reports about the request comes back as a value, in CodigoError and
+// Status. The packet transfer adds EReadError for a structure or Longitud that does not fit.
 namespace xamu {
 
 // A SOAP fault; the message is the fault's faultstring.
