@@ -1,5 +1,5 @@
-#include "service/service_names.h"
 #include "bench_inputs.h"
+#include "service/service_names.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -182,7 +182,9 @@ PacketService::PacketService(int packets, std::size_t packet_size, int packets_p
     const std::size_t length = std::min(entry_size, DataSize() - e * entry_size);
     entries.push_back({static_cast<std::int16_t>(100 + e % 30),
                        "Tabla" + std::string(1, static_cast<char>('A' + e % 26)) + ".cds",
-                       static_cast<std::int32_t>(length), 45000.5, {}});
+                       static_cast<std::int32_t>(length),
+                       45000.5,
+                       {}});
   }
   structure_ = ComprimirArreglo(EscribirEstructura(formats, entries));
 }

@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "service/service_names.h"
 #include "bench_inputs.h"
-#include "support/silent_ui.h"
+#include "service/service_names.h"
 #include "service/soap_writer.h"
+#include "support/silent_ui.h"
 #include "tables/grabar_tabla.h"
 
 extern char** environ;

@@ -7,10 +7,10 @@
 #include <stdexcept>
 
 #include "bench_inputs.h"
-#include "support/silent_ui.h"
 #include "heap.h"
 #include "platform/file_system.h"
 #include "rounds.h"
+#include "support/silent_ui.h"
 #include "tables/data_packet.h"
 #include "tables/grabar_tabla.h"
 #include "tables/packet_values.h"

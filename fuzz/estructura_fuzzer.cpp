@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "encoding/little_endian.h"
 #include "platform/errors.h"
 #include "service/estructura_paquetes.h"
 #include "service/paquetes.h"
-#include "encoding/little_endian.h"
 
 namespace {
 
@@ -25,7 +25,8 @@ namespace {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
-  const std::size_t structure_size = std::min<std::size_t>(xamu::DecodeLittleEndian(std::span(data, 2)), size - 2);
+  const std::size_t structure_size =
+      std::min<std::size_t>(xamu::DecodeLittleEndian(std::span(data, 2)), size - 2);
   const std::uint8_t* structure_begin = data + 2;
   const std::uint8_t* data_begin = structure_begin + structure_size;
   xamu::MemoryStream estructura(xamu::TipoArregloByte(structure_begin, data_begin));

@@ -8,16 +8,16 @@
 #include <fstream>
 #include <string>
 
-#include "service/service_names.h"
+#include "encoding/little_endian.h"
 #include "encoding/writer.h"
 #include "service/estructura_paquetes.h"
 #include "service/paquetes.h"
+#include "service/service_names.h"
 #include "service/soap_reader.h"
 #include "service/soap_writer.h"
 #include "tables/catalogo.h"
 #include "tables/data_packet.h"
 #include "tables/logged_insert_table.h"
-#include "encoding/little_endian.h"
 
 namespace xamu {
 namespace {
@@ -229,12 +229,14 @@ void Estructura(const fs::path& dir) {
       Reject(file, e.what());
     }
   };
-  save("two-entries", EstructuraInput({4, -5}, {Entry(6, "Paises.cds", 6), Entry(7, "Formatos.cds", 5)},
-                                      "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B"));
+  save("two-entries",
+       EstructuraInput({4, -5}, {Entry(6, "Paises.cds", 6), Entry(7, "Formatos.cds", 5)},
+                       "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B"));
   save("empty-and-surplus",
-       EstructuraInput({}, {Entry(6, "A.cds", 2), Entry(9, "Año.cds", 0), Entry(10, "C.cds", 1)}, "abcdef"));
-  save("wide-values",
-       EstructuraInput({300, -30000, 7}, {Entry(1, "XAMUWEB.EXE", 33000)}, std::string(33000, 'z')));
+       EstructuraInput({}, {Entry(6, "A.cds", 2), Entry(9, "Año.cds", 0), Entry(10, "C.cds", 1)},
+                       "abcdef"));
+  save("wide-values", EstructuraInput({300, -30000, 7}, {Entry(1, "XAMUWEB.EXE", 33000)},
+                                      std::string(33000, 'z')));
 }
 
 }  // namespace

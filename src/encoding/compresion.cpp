@@ -24,7 +24,8 @@ std::string DecompressionLimitText() {
 }
 
 bool HasSevenZipSignature(std::span<const std::uint8_t> data) {
-  const std::span recognised = std::span(sevenzip::kSignature).first<sevenzip::kRecognisedSignatureSize>();
+  const std::span recognised =
+      std::span(sevenzip::kSignature).first<sevenzip::kRecognisedSignatureSize>();
   return data.size() >= recognised.size() &&
          std::equal(recognised.begin(), recognised.end(), data.begin());
 }

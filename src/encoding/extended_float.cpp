@@ -64,7 +64,8 @@ ExtendedBytes ComposeExtendedBytes(long double value) {
 
 long double BytesToExtended(const ExtendedBytes& bytes) {
   const std::uint64_t significand = DecodeLittleEndian(std::span(bytes).first(8));
-  const auto sign_exponent = static_cast<unsigned>(DecodeLittleEndian(std::span(bytes).subspan(8, 2)));
+  const auto sign_exponent =
+      static_cast<unsigned>(DecodeLittleEndian(std::span(bytes).subspan(8, 2)));
   const bool negative = (sign_exponent & 0x8000u) != 0;
   const int exponent = static_cast<int>(sign_exponent & 0x7FFFu);
   long double magnitude;

@@ -24,7 +24,8 @@ constexpr void EncodeLittleEndian(std::uint64_t value, std::span<std::uint8_t> o
 // The low `width` bytes of `value` (at most 8) appended to `out`.
 inline void AppendLittleEndian(std::vector<std::uint8_t>& out, std::uint64_t value,
                                std::size_t width) {
-  for (std::size_t i = 0; i < width; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  for (std::size_t i = 0; i < width; ++i)
+    out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
 }  // namespace xamu

@@ -7,8 +7,8 @@
 
 #include "encoding/errors.h"
 #include "encoding/extended_float.h"
-#include "encoding/text_encoding.h"
 #include "encoding/little_endian.h"
+#include "encoding/text_encoding.h"
 
 namespace xamu {
 namespace {

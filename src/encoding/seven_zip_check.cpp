@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "encoding/crc32.h"
 #include "encoding/errors.h"
+#include "encoding/little_endian.h"
 #include "encoding/memory_stream.h"
 #include "encoding/seven_zip_format.h"
-#include "encoding/crc32.h"
-#include "encoding/little_endian.h"
 
 namespace xamu {
 namespace {

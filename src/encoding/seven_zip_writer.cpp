@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string>
 
+#include "encoding/crc32.h"
 #include "encoding/errors.h"
+#include "encoding/little_endian.h"
 #include "encoding/seven_zip.h"
 #include "encoding/seven_zip_format.h"
-#include "encoding/little_endian.h"
-#include "encoding/crc32.h"
 
 #ifndef LZMA_FILTER_LZMA1EXT
 #error "liblzma 5.4 or later is needed: LZMA_FILTER_LZMA1EXT writes LZMA without an end marker"
@@ -106,7 +106,6 @@ class ByteWriter {
  private:
   TipoArregloByte bytes_;
 };
-
 
 TipoArregloByte ArchiveHeader(std::uint64_t data_size, std::uint64_t packed_size,
                               std::uint32_t data_crc, std::uint32_t dictionary,

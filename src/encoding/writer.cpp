@@ -6,8 +6,8 @@
 #include <string>
 
 #include "encoding/extended_float.h"
-#include "encoding/text_encoding.h"
 #include "encoding/little_endian.h"
+#include "encoding/text_encoding.h"
 
 namespace xamu {
 

@@ -123,10 +123,6 @@ TipoArregloByte InflateRaw(std::span<const std::uint8_t> data, std::size_t limit
   return out;
 }
 
-void ComprimirZLib(MemoryStream& stream) {
-  stream.Assign(DeflateRaw(stream.Bytes()));
-}
-
 void DescomprimirZLib(MemoryStream& stream) {
   try {
     stream.Assign(InflateRaw(stream.Bytes(), kDecompressionLimit));

@@ -17,10 +17,9 @@ TipoArregloByte DeflateRaw(std::span<const std::uint8_t> data);
 // EZDecompressionError on corrupt data or when the result would exceed `limit` bytes.
 TipoArregloByte InflateRaw(std::span<const std::uint8_t> data, std::size_t limit);
 
-// The same, in place on a whole memory stream, left positioned at its start.
-void ComprimirZLib(MemoryStream& stream);
-// A failure to inflate is not raised: the stream is left empty, so that the value stream
-// reader that follows fails with "Stream read error".
+// Inflates a whole memory stream in place, left positioned at its start. A failure to
+// inflate is not raised: the stream is left empty, so that the value stream reader that
+// follows fails with "Stream read error".
 void DescomprimirZLib(MemoryStream& stream);
 
 }  // namespace xamu

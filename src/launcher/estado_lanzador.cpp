@@ -4,7 +4,9 @@
 
 namespace xamu {
 
-std::string RutaAplicacionDerivada() { return platform::ExecutableFolder(); }
+std::string RutaAplicacionDerivada() {
+  return platform::ExecutableFolder();
+}
 
 std::string FormarRutaAplicacion(const std::optional<ArchivoControl>& control) {
   return control ? control->RutaAplicacion : RutaAplicacionDerivada();

@@ -15,10 +15,10 @@ struct Patron {
   const char* nombre;
 };
 
-constexpr Patron kPatronesProgramas[] = {
-    {"", "*.exe"},       {"Comp", "*.dll"},  {"Comp", "*.ocx"}, {"Comp", "*.res"},
-    {"Comp", "*.rav"},   {"Comp", "*.fr3"},  {"Comp", "*.reg"}, {"Comp", "*.ini"},
-    {"Comp", "*.skin"},  {"", "*.bpl"},      {"", "*.bat"}};
+constexpr Patron kPatronesProgramas[] = {{"", "*.exe"},     {"Comp", "*.dll"}, {"Comp", "*.ocx"},
+                                         {"Comp", "*.res"}, {"Comp", "*.rav"}, {"Comp", "*.fr3"},
+                                         {"Comp", "*.reg"}, {"Comp", "*.ini"}, {"Comp", "*.skin"},
+                                         {"", "*.bpl"},     {"", "*.bat"}};
 constexpr Patron kPatronDatasets = {kCarpetaArchivosCDS, "*.cds"};
 
 std::string CarpetaDe(const std::string& ruta, const Patron& patron) {
@@ -27,7 +27,8 @@ std::string CarpetaDe(const std::string& ruta, const Patron& patron) {
 
 std::vector<platform::FolderEntry> ArchivosDe(const std::string& ruta, const Patron& patron) {
   std::vector<platform::FolderEntry> archivos;
-  for (platform::FolderEntry& entry : platform::ListFolder(CarpetaDe(ruta, patron), patron.nombre)) {
+  for (platform::FolderEntry& entry :
+       platform::ListFolder(CarpetaDe(ruta, patron), patron.nombre)) {
     const platform::FileAttributes& a = entry.attributes;
     if (!a.directory && !a.hidden && !a.system) archivos.push_back(std::move(entry));
   }

@@ -12,7 +12,7 @@ namespace xamu {
 inline constexpr const char* kCarpetaArchivosCDS = "ArchivosCDS";
 
 struct ArchivoLocal {
-  std::string nombre;          // without folder
+  std::string nombre;           // without folder
   std::uint32_t fecha_dos = 0;  // last write, local DOS date-time
 };
 

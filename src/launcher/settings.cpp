@@ -5,14 +5,13 @@
 
 #include "encoding/text_encoding.h"
 #include "launcher/proxy_password.h"
+#include "platform/ascii_text.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 #include "ui/codigos.h"
-#include "platform/ascii_text.h"
 
 namespace xamu {
-ProxySistemaInfo InterpretarProxySistema(
-    const std::optional<platform::WinInetProxyInfo>& answer) {
+ProxySistemaInfo InterpretarProxySistema(const std::optional<platform::WinInetProxyInfo>& answer) {
   ProxySistemaInfo info;
   if (!answer || answer->access_type != platform::kInternetOpenTypeProxy) return info;
   info.ProxySistema = true;
@@ -67,8 +66,10 @@ std::optional<ArchivoControl> LeerArchivoControl(const std::string& path) {
   const platform::IniFile ini = platform::IniFile::Load(path);
   ArchivoControl control;
   control.RutaAplicacion = ini.ReadString(kSeccionControl, "RutaAplicacion", "");
-  control.IDClienteInterno = static_cast<std::int16_t>(ini.ReadInteger(kSeccionControl, "IDClienteInterno", -1));
-  control.IDUsuarioInterno = static_cast<std::int16_t>(ini.ReadInteger(kSeccionControl, "IDUsuarioInterno", -1));
+  control.IDClienteInterno =
+      static_cast<std::int16_t>(ini.ReadInteger(kSeccionControl, "IDClienteInterno", -1));
+  control.IDUsuarioInterno =
+      static_cast<std::int16_t>(ini.ReadInteger(kSeccionControl, "IDUsuarioInterno", -1));
   return control;
 }
 

@@ -80,8 +80,9 @@ bool IsRemovableBlockDevice(const std::string& device) {
 
 DriveType Classify(const Mount& mount) {
   static constexpr std::string_view kRemote[] = {
-      "nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "9p", "afs", "ceph", "glusterfs",
-      "fuse.sshfs", "fuse.rclone", "fuse.s3fs", "fuse.gcsfuse", "davfs", "fuse.davfs2"};
+      "nfs",       "nfs4",         "cifs",  "smb3",       "smbfs",      "ncpfs",
+      "9p",        "afs",          "ceph",  "glusterfs",  "fuse.sshfs", "fuse.rclone",
+      "fuse.s3fs", "fuse.gcsfuse", "davfs", "fuse.davfs2"};
   static constexpr std::string_view kRam[] = {"tmpfs", "ramfs"};
   static constexpr std::string_view kCd[] = {"iso9660", "udf"};
   const auto among = [&](const auto& list) {

@@ -83,8 +83,12 @@ std::optional<FileAttributes> GetFileAttributes(const std::string& path) {
   return AttributesOf(st, name);
 }
 
-Outcome SetNormalAttributes(const std::string& path) { return ChangeMode(path, true); }
-Outcome SetReadOnlyAttribute(const std::string& path) { return ChangeMode(path, false); }
+Outcome SetNormalAttributes(const std::string& path) {
+  return ChangeMode(path, true);
+}
+Outcome SetReadOnlyAttribute(const std::string& path) {
+  return ChangeMode(path, false);
+}
 
 bool IsExistingFolder(const std::string& path) {
   const std::optional<FileAttributes> a = GetFileAttributes(path);
@@ -154,8 +158,8 @@ bool CreateAndDeleteProbeFile(const std::string& path) {
 std::optional<std::string> CreateTempFile(const std::string& folder, std::string_view prefix) {
   std::string base = ResolveCaseInsensitive(folder);
   if (!base.empty() && base.back() != kPathSeparator) base += kPathSeparator;
-  auto unique = static_cast<unsigned>(
-      std::chrono::steady_clock::now().time_since_epoch().count() & 0xFFFF);
+  auto unique =
+      static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() & 0xFFFF);
   for (int attempt = 0; attempt < 0x10000; ++attempt, ++unique) {
     char number[8];
     std::snprintf(number, sizeof number, "%X", (unique & 0xFFFF) == 0 ? 1u : unique & 0xFFFF);
@@ -221,7 +225,8 @@ void ReplaceFileAtomically(const std::string& path,
     throw EInOutError(std::string(what) + " " + target + ": " + reason);
   };
   Descriptor fd(mkostemp(temp.data(), O_CLOEXEC));
-  if (fd.get() < 0) throw EInOutError("cannot create a file beside " + target + ": " + std::strerror(errno));
+  if (fd.get() < 0)
+    throw EInOutError("cannot create a file beside " + target + ": " + std::strerror(errno));
   for (const std::span<const std::uint8_t> part : parts) {
     if (!WriteAll(fd.get(), part)) fail("cannot write");
   }

@@ -11,7 +11,8 @@ namespace xamu::platform {
 std::optional<double> LastWriteTime(const std::string& path) {
   struct stat st {};
   if (stat(ResolveCaseInsensitive(path).c_str(), &st) != 0) return std::nullopt;
-  return UnixSecondsToFloatDate(st.st_mtim.tv_sec, static_cast<int>(st.st_mtim.tv_nsec / 1'000'000));
+  return UnixSecondsToFloatDate(st.st_mtim.tv_sec,
+                                static_cast<int>(st.st_mtim.tv_nsec / 1'000'000));
 }
 
 Outcome SetLastWriteTime(const std::string& path, double date) {

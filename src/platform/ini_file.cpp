@@ -3,9 +3,9 @@
 #include <charconv>
 #include <vector>
 
+#include "platform/ascii_text.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
-#include "platform/ascii_text.h"
 
 namespace xamu::platform {
 namespace {

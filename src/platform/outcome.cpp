@@ -5,7 +5,9 @@
 
 namespace xamu::platform {
 
-Outcome Outcome::FromErrno() { return FromErrno(errno); }
+Outcome Outcome::FromErrno() {
+  return FromErrno(errno);
+}
 
 Outcome Outcome::FromErrno(int error_number) {
   return Outcome(std::strerror(error_number), error_number);

@@ -30,6 +30,8 @@ class [[nodiscard]] Outcome {
 };
 
 // Success when `succeeded`, else errno's failure.
-inline Outcome OutcomeOf(bool succeeded) { return succeeded ? Outcome() : Outcome::FromErrno(); }
+inline Outcome OutcomeOf(bool succeeded) {
+  return succeeded ? Outcome() : Outcome::FromErrno();
+}
 
 }  // namespace xamu::platform

@@ -1,19 +1,17 @@
 #include "service/clientes.h"
 
-#include "service/http_transport.h"
+#include "platform/ascii_text.h"
 #include "service/errors.h"
+#include "service/http_transport.h"
 #include "service/service_names.h"
 #include "service/soap_reader.h"
 #include "service/soap_writer.h"
-#include "platform/ascii_text.h"
 
 namespace xamu {
 namespace {
 
 constexpr long kTimeoutSincronizacionMs = 1'800'000;
 constexpr long kTimeoutAutenticacionMs = 600'000;
-
-
 
 HttpSettings HttpSettingsFor(const std::string& endpoint, long timeout_ms,
                              const ServiceSettings& s) {

@@ -5,10 +5,10 @@
 #include <limits>
 #include <sstream>
 
+#include "platform/ascii_text.h"
 #include "service/base64.h"
 #include "service/errors.h"
 #include "service/soap_writer.h"
-#include "platform/ascii_text.h"
 
 namespace xamu {
 namespace {
@@ -30,7 +30,6 @@ std::string_view NamespaceOf(pugi::xml_node node) {
   }
   return {};
 }
-
 
 pugi::xml_node FirstElement(pugi::xml_node parent) {
   for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling()) {
@@ -56,7 +55,6 @@ bool IsNil(pugi::xml_node node) {
   }
   return false;
 }
-
 
 [[noreturn]] void BadValue(pugi::xml_node node) {
   throw ESOAPResponseError("Invalid value '" + std::string(node.text().get()) + "' for " +

@@ -40,7 +40,9 @@ bool IsMoney(const PacketColumn& column) {
 
 }  // namespace
 
-int TextLengthPrefix(std::uint16_t ancho) { return ancho <= kLongestShortText ? 1 : 2; }
+int TextLengthPrefix(std::uint16_t ancho) {
+  return ancho <= kLongestShortText ? 1 : 2;
+}
 
 PacketColumn DescribirColumna(const ColumnaCatalogo& columna) {
   PacketColumn c;

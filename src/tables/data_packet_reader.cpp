@@ -13,9 +13,9 @@ constexpr int kMaxNesting = 16;
 // The smallest column descriptor: a one-byte name, type word, attributes, property count.
 constexpr std::size_t kMinDescriptorSize = 1 + 1 + 4 + 2 + 2;
 
-
 std::uint64_t VaryingLength(Cursor& c, std::uint32_t size, bool blob_may_be_absent) {
-  if (size != 1 && size != 2 && size != 4) Fail("a length prefix of " + std::to_string(size) + " bytes");
+  if (size != 1 && size != 2 && size != 4)
+    Fail("a length prefix of " + std::to_string(size) + " bytes");
   const std::uint64_t length = c.Unsigned(size, "a length prefix");
   // A 4-byte length with its top bit set marks a BLOB that was not fetched: no bytes follow.
   if (blob_may_be_absent && size == 4 && (length & 0x80000000u) != 0) return 0;

@@ -1,7 +1,7 @@
 #include <string>
 
-#include "tables/data_packet.h"
 #include "encoding/little_endian.h"
+#include "tables/data_packet.h"
 
 namespace xamu {
 namespace {

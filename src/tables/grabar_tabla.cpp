@@ -9,15 +9,14 @@
 #include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
-#include "tables/file_checks.h"
 #include "tables/catalogo.h"
 #include "tables/data_packet.h"
+#include "tables/file_checks.h"
 #include "tables/logged_insert_table.h"
 #include "ui/codigos.h"
 
 namespace xamu {
 namespace {
-
 
 std::int32_t ReadInt16(TReader& reader) {
   const std::int32_t value = reader.ReadInteger();
@@ -31,7 +30,8 @@ std::int32_t ReadInt16(TReader& reader) {
 // Discriminado takes a Boolean as 1 or 0, and an integer as it is.
 std::int32_t ReadDiscriminado(TReader& reader) {
   const TValueType next = reader.NextValue();
-  if (next == TValueType::vaTrue || next == TValueType::vaFalse) return reader.ReadBoolean() ? 1 : 0;
+  if (next == TValueType::vaTrue || next == TValueType::vaFalse)
+    return reader.ReadBoolean() ? 1 : 0;
   return ReadInt16(reader);
 }
 

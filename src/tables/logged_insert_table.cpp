@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "encoding/text_encoding.h"
 #include "encoding/little_endian.h"
+#include "encoding/text_encoding.h"
 
 namespace xamu {
 
@@ -13,7 +13,9 @@ LoggedInsertTable::LoggedInsertTable(std::span<const ColumnaCatalogo> columns) :
   for (const ColumnaCatalogo& c : columns) packet_.columns.push_back(DescribirColumna(c));
 }
 
-const ColumnaCatalogo& LoggedInsertTable::Next() { return columns_[column_++]; }
+const ColumnaCatalogo& LoggedInsertTable::Next() {
+  return columns_[column_++];
+}
 
 void LoggedInsertTable::Put(std::uint64_t value, int width) {
   AppendLittleEndian(packet_.row_data, value, static_cast<std::size_t>(width));
@@ -59,9 +61,7 @@ DataPacket LoggedInsertTable::Finish() && {
   if (rows > 0) {
     PacketProperty log{"CHANGE_LOG", kTypeUInt32Array, {}};
     log.value.reserve(4 + rows * 12);
-    const auto put32 = [&](std::uint32_t v) {
-      AppendLittleEndian(log.value, v, 4);
-    };
+    const auto put32 = [&](std::uint32_t v) { AppendLittleEndian(log.value, v, 4); };
     put32(static_cast<std::uint32_t>(rows * 3));
     for (std::size_t r = 1; r <= rows; ++r) {
       put32(static_cast<std::uint32_t>(r));

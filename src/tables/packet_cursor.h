@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tables/data_packet.h"
 #include "encoding/little_endian.h"
+#include "tables/data_packet.h"
 
 // Shared by the packet reader and the value decoder: bounded reading of packet bytes.
 namespace xamu::packet {

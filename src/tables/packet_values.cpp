@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "encoding/little_endian.h"
 #include "encoding/text_encoding.h"
 #include "tables/packet_cursor.h"
-#include "encoding/little_endian.h"
 
 namespace xamu {
 namespace {
@@ -47,7 +47,8 @@ CellValue Interpret(const PacketColumn& column, std::span<const std::uint8_t> st
       (base == kBaseAnsiText || base == kBaseUnicodeText)) {
     const auto text = stored.subspan(size);
     if (base == kBaseAnsiText) {
-      return WithoutTrailingNuls(Utf16ToUtf8(Windows1252ToUtf16({reinterpret_cast<const char*>(text.data()), text.size()})));
+      return WithoutTrailingNuls(Utf16ToUtf8(
+          Windows1252ToUtf16({reinterpret_cast<const char*>(text.data()), text.size()})));
     }
     std::u16string utf16(text.size() / 2, u'\0');
     for (std::size_t i = 0; i < utf16.size(); ++i) {

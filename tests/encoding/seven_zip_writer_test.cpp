@@ -2,11 +2,11 @@
 #include <zlib.h>
 
 #include "encoding/compresion.h"
+#include "encoding/little_endian.h"
 #include "encoding/seven_zip.h"
 #include "encoding/text_forms.h"
 #include "support/bytes.h"
 #include "support/time_zone.h"
-#include "encoding/little_endian.h"
 
 namespace xamu {
 namespace {

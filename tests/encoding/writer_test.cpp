@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "encoding/text_forms.h"
@@ -22,6 +23,11 @@ struct IntegerCase {
   std::int64_t value;
   const char* bytes;
 };
+
+// Shown by the failure messages and the test listing.
+void PrintTo(const IntegerCase& c, std::ostream* out) {
+  *out << c.value;
+}
 
 class WriteIntegerTest : public ::testing::TestWithParam<IntegerCase> {};
 
@@ -46,7 +52,15 @@ INSTANTIATE_TEST_SUITE_P(Limits, WriteIntegerTest,
                                            IntegerCase{-2147483648LL, "04 00 00 00 80"},
                                            IntegerCase{2147483648LL, "13 00 00 00 80 00 00 00 00"},
                                            IntegerCase{-2147483649LL, "13 FF FF FF 7F FF FF FF FF"},
-                                           IntegerCase{INT64_MIN, "13 00 00 00 00 00 00 00 80"}));
+                                           IntegerCase{INT64_MIN, "13 00 00 00 00 00 00 00 80"}),
+                         [](const ::testing::TestParamInfo<IntegerCase>& info) {
+                           const std::int64_t v = info.param.value;
+                           // The magnitude of INT64_MIN does not fit its own type.
+                           const std::uint64_t magnitude = v < 0 ? 0 - static_cast<std::uint64_t>(v)
+                                                                 : static_cast<std::uint64_t>(v);
+                           if (v == 0) return std::string("Zero");
+                           return (v < 0 ? "Minus" : "Plus") + std::to_string(magnitude);
+                         });
 
 TEST(WriteInteger, NarrowFieldsAreWidenedBeforeTheTagIsChosen) {
   const std::int16_t signed_id = -1;
@@ -58,9 +72,14 @@ TEST(WriteInteger, NarrowFieldsAreWidenedBeforeTheTagIsChosen) {
 }
 
 struct StringCase {
+  const char* name;
   std::u16string text;
   const char* bytes;
 };
+
+void PrintTo(const StringCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class WriteStringTest : public ::testing::TestWithParam<StringCase> {};
 
@@ -70,14 +89,17 @@ TEST_P(WriteStringTest, PicksTheBranchByUtf8AndUtf16Lengths) {
 
 INSTANTIATE_TEST_SUITE_P(
     Branches, WriteStringTest,
-    ::testing::Values(StringCase{u"", "12 00 00 00 00"}, StringCase{u"ABC", "06 03 41 42 43"},
-                      StringCase{u"\u00F1", "12 01 00 00 00 F1 00"},
-                      StringCase{u"A\u00F1o", "14 04 00 00 00 41 C3 B1 6F"},
-                      StringCase{u"\u00C1B", "14 03 00 00 00 C3 81 42"},
+    ::testing::Values(StringCase{"Empty", u"", "12 00 00 00 00"},
+                      StringCase{"Ascii", u"ABC", "06 03 41 42 43"},
+                      StringCase{"OneLatinLetter", u"\u00F1", "12 01 00 00 00 F1 00"},
+                      StringCase{"LatinInAscii", u"A\u00F1o", "14 04 00 00 00 41 C3 B1 6F"},
+                      StringCase{"LatinFirst", u"\u00C1B", "14 03 00 00 00 C3 81 42"},
                       // A euro sign takes three UTF-8 bytes, a surrogate pair four.
-                      StringCase{u"\u20AC", "12 01 00 00 00 AC 20"},
-                      StringCase{u"\U0001F600", "12 02 00 00 00 3D D8 00 DE"},
-                      StringCase{u"a\U0001F600", "14 05 00 00 00 61 F0 9F 98 80"}));
+                      StringCase{"Euro", u"\u20AC", "12 01 00 00 00 AC 20"},
+                      StringCase{"SurrogatePair", u"\U0001F600", "12 02 00 00 00 3D D8 00 DE"},
+                      StringCase{"AsciiAndSurrogatePair", u"a\U0001F600",
+                                 "14 05 00 00 00 61 F0 9F 98 80"}),
+    [](const ::testing::TestParamInfo<StringCase>& info) { return std::string(info.param.name); });
 
 TEST(WriteString, AsciiUpTo255BytesKeepsTheOneByteLength) {
   const std::u16string exactly255(255, u'x');

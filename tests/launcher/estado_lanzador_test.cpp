@@ -22,8 +22,8 @@ TEST(AvisoDeSesion, CarriesTheSessionAndTheLastStatus) {
   estado.Sesion.IDUsuario = 7;
   estado.Sincronizacion.Status = 42;
   estado.Sincronizacion.CodigoError = -1;
-  const DatosAviso aviso = AvisoDeSesion(
-      estado, CodigoDeAviso(estado.Sincronizacion.CodigoError), true, /*SalirAlCerrar=*/true);
+  const DatosAviso aviso = AvisoDeSesion(estado, CodigoDeAviso(estado.Sincronizacion.CodigoError),
+                                         true, /*SalirAlCerrar=*/true);
   EXPECT_EQ(aviso.CodigoError, 65535) << "a negative code shows unsigned";
   EXPECT_EQ(aviso.Status, 42);
   EXPECT_TRUE(aviso.MostrarCodigo);

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,7 +41,8 @@ TEST(StartProcess, PassesExactlyOneArgumentInANewSessionWithoutOtherDescriptors)
   const std::string script = dir.File("XamuWEB.exe");
   const std::string out = dir.File("out");
   std::ofstream(script) << "#!/bin/sh\n"
-                           "echo \"$#|$1|$(ls /proc/$$/fd | sort -n | tr '\\n' ' ')|$(cut -d' ' -f6 /proc/$$/stat)\" > " +
+                           "echo \"$#|$1|$(ls /proc/$$/fd | sort -n | tr '\\n' ' ')|$(cut -d' ' "
+                           "-f6 /proc/$$/stat)\" > " +
                                out + ".tmp && mv " + out + ".tmp " + out + "\n";
   std::filesystem::permissions(script, std::filesystem::perms::owner_all);
   const int opened = open("/dev/null", O_RDONLY);

@@ -35,7 +35,8 @@ Outcome RunPackets(FakeSincronizacion& service) {
   TipoArregloByte carrier = Hex("AA BB");
   RespuestaSincronizacion answer;
   const bool result = SincronizarEnPaquetes(
-      service, {.IDCliente = 1, .IDUsuario = 2, .DebeSincronizarProgramas = true, .TamanoPaquete = 250},
+      service,
+      {.IDCliente = 1, .IDUsuario = 2, .DebeSincronizarProgramas = true, .TamanoPaquete = 250},
       carrier, answer, {});
   return {result, answer.entradas, answer.ArregloFormatos, answer.CodigoError, answer.Status};
 }
@@ -60,7 +61,8 @@ TEST(SincronizarEnPaquetes, LengthsOfZeroAndSurplusBytes) {
   FakeSincronizacion service;
   service.packets = {Hex("01 02 03 04 05")};
   service.results = {true};
-  service.structure = Structure({}, {Entry(6, "A.cds", 2), Entry(9, "B.cds", 0), Entry(10, "C.cds", 1)});
+  service.structure =
+      Structure({}, {Entry(6, "A.cds", 2), Entry(9, "B.cds", 0), Entry(10, "C.cds", 1)});
   const Outcome o = RunPackets(service);
   ASSERT_EQ(o.entries.size(), 3u);
   EXPECT_EQ(o.entries[0].Datos, Hex("01 02"));
@@ -110,10 +112,9 @@ TEST(TraerPaquetes, ProgramFilesShowTheirNameAndEachPacket) {
   MemoryStream stream;
   stream.Write(service.packets[0].data(), 1);
   TipoArregloByte carrier;
-  const ProgresoPaquetes progress{
-      .before_fetch = [&](int k, int n) {
-        shown.push_back("XAMUWEB.EXE (" + std::to_string(k) + "/" + std::to_string(n) + ")");
-      }};
+  const ProgresoPaquetes progress{.before_fetch = [&](int k, int n) {
+    shown.push_back("XAMUWEB.EXE (" + std::to_string(k) + "/" + std::to_string(n) + ")");
+  }};
   EXPECT_FALSE(TraerPaquetes(service, 2, 5, stream, carrier, true, progress));
   EXPECT_EQ(stream.Bytes(), Hex("01 02 03 04 05"));
   EXPECT_EQ(shown, (std::vector<std::string>{"XAMUWEB.EXE (2/5)", "XAMUWEB.EXE (3/5)",

@@ -85,6 +85,8 @@ Outcome FaultyFileSystem::SetLastWriteTime(const std::string& path, double date)
   return real_->SetLastWriteTime(path, date);
 }
 
-double FaultyFileSystem::CurrentFloatDate() { return real_->CurrentFloatDate() + clock_skew_; }
+double FaultyFileSystem::CurrentFloatDate() {
+  return real_->CurrentFloatDate() + clock_skew_;
+}
 
 }  // namespace xamu::testing

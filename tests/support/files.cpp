@@ -7,7 +7,8 @@ namespace xamu::testing {
 
 void WriteFile(const std::string& path, const TipoArregloByte& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 TipoArregloByte ReadFile(const std::string& path) {

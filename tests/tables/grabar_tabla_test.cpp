@@ -308,12 +308,11 @@ TEST_F(TableFolder, FailuresOfTheDiskShowNotice24) {
   const Case cases[] = {
       {"read-only flag that cannot be cleared",
        [](auto& f) { f.FailFrom(Call::kSetAttributes, 1); }, true},
-      {"replacement that fails half-way", [](auto& f) { f.FailFrom(Call::kReplaceFile, 1); },
-       true},
+      {"replacement that fails half-way", [](auto& f) { f.FailFrom(Call::kReplaceFile, 1); }, true},
       {"written, but dated 31 minutes off the clock", [](auto& f) { f.SkewClock(31.0 / 1440); },
        false},
-      {"written, but its date cannot be read",
-       [](auto& f) { f.FailFrom(Call::kLastWriteTime, 1); }, false},
+      {"written, but its date cannot be read", [](auto& f) { f.FailFrom(Call::kLastWriteTime, 1); },
+       false},
   };
   for (const Case& c : cases) {
     platform::ReplaceFileAtomically(dir_.File("tabla.cds"), previous);

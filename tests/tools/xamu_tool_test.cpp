@@ -14,9 +14,9 @@
 namespace xamu {
 namespace {
 
+using testing::CommandResult;
 using testing::ReadFile;
 using testing::WriteFile;
-using testing::CommandResult;
 
 CommandResult Tool(std::vector<std::string> args) {
   args.insert(args.begin(), XAMU_TOOL_PATH);

@@ -16,7 +16,6 @@ namespace {
 
 constexpr std::int16_t kIDObjetoPrograma = 1;
 
-
 TipoArregloByte LeerBytes(const std::filesystem::path& archivo) {
   auto bytes = platform::ReadFileBytes(archivo.string());
   if (!bytes) throw EContentError(archivo.string() + ": cannot be read");
@@ -36,7 +35,8 @@ TipoArregloByte Comprimir(TipoArregloByte bytes) {
 // The download places a file by the text after its first dot...
 bool EsResParaDescarga(std::string_view nombre) {
   const std::size_t dot = nombre.find('.');
-  return dot != std::string_view::npos && platform::EqualsIgnoringCase(nombre.substr(dot + 1), "RES");
+  return dot != std::string_view::npos &&
+         platform::EqualsIgnoringCase(nombre.substr(dot + 1), "RES");
 }
 
 // ...while the synchronization driver looks from the last dot on.

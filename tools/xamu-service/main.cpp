@@ -11,11 +11,11 @@
 #include <string>
 #include <thread>
 
-#include "service/service_names.h"
 #include "conexion.h"
 #include "contenido.h"
 #include "platform/errors.h"
 #include "platform/ini_file.h"
+#include "service/service_names.h"
 #include "servicio.h"
 
 namespace {
