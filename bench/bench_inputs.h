@@ -65,7 +65,7 @@ TipoArregloByte ReadProgramasResponse(std::string xml);
 // `packet_size` bytes each (packet k carries k in its first two bytes), and a compressed
 // structure with one entry for every `packets_per_entry` packets, the last taking what
 // remains.
-class PacketService : public testing::FakeSincronizacion {
+class PacketService : public testing::NullSincronizacion {
  public:
   PacketService(int packets, std::size_t packet_size, int packets_per_entry);
 

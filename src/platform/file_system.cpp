@@ -11,6 +11,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/ascii_text.h"
 #include "platform/directory.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -108,7 +109,7 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
   if (pattern == "*.*" || pattern == "*") return true;
   // Iterative wildcard match with one backtracking point for the last "*".
   std::size_t n = 0, p = 0, star = std::string_view::npos, resume = 0;
-  const auto same = [](char a, char b) { return EqualsIgnoringCase({&a, 1}, {&b, 1}); };
+  const auto same = [](char a, char b) { return LowerAscii(a) == LowerAscii(b); };
   while (n < name.size()) {
     if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
       ++n, ++p;

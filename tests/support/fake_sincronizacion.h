@@ -9,10 +9,35 @@
 
 namespace xamu::testing {
 
+// A synchronization service whose every operation answers false and changes nothing; fakes
+// derive from it and override what they play.
+class NullSincronizacion : public ISincronizacion {
+ public:
+  bool Sincronizar(std::int16_t, std::int16_t, SincronizacionArchivoInformacion&, TipoArregloByte&,
+                   std::int16_t, bool, bool, std::int16_t&, std::uint8_t&, std::int32_t&,
+                   TipoArregloSmallInt&) override {
+    return false;
+  }
+  bool SincronizarGenerarPaquetes(std::int16_t, std::int16_t, TipoArregloByte&, std::int16_t, bool,
+                                  bool, std::int16_t&, std::uint8_t&, std::int32_t&, std::int16_t,
+                                  std::int16_t&, TipoArregloByte&) override {
+    return false;
+  }
+  bool SincronizarTraerPaquetes(std::int16_t, TipoArregloByte&, std::int16_t) override {
+    return false;
+  }
+  void SincronizarConfirmar(std::int16_t, bool, std::int16_t&, std::uint8_t&, std::int32_t&,
+                            std::int16_t) override {}
+  bool SincronizarProgramas(const std::string&, TipoArregloByte&) override { return false; }
+  bool SincronizarProgramasGenerarPaquetes(std::int16_t, const std::string&, TipoArregloByte&,
+                                           std::int16_t, std::int16_t&) override {
+    return false;
+  }
+};
+
 // Plays the synchronization service for a packetised answer: the prepared packets, the
-// structure and a result per packet, recording each call. The other operations answer
-// false and change nothing; a fake for them derives and overrides.
-class FakeSincronizacion : public ISincronizacion {
+// structure and a result per packet, recording each call.
+class FakeSincronizacion : public NullSincronizacion {
  public:
   std::vector<TipoArregloByte> packets;
   std::vector<bool> results;  // per packet
@@ -38,18 +63,6 @@ class FakeSincronizacion : public ISincronizacion {
     if (on_fetch) on_fetch(k);
     bytes = packets.at(static_cast<std::size_t>(k - 1));
     return results.at(static_cast<std::size_t>(k - 1));
-  }
-  bool Sincronizar(std::int16_t, std::int16_t, SincronizacionArchivoInformacion&, TipoArregloByte&,
-                   std::int16_t, bool, bool, std::int16_t&, std::uint8_t&, std::int32_t&,
-                   TipoArregloSmallInt&) override {
-    return false;
-  }
-  void SincronizarConfirmar(std::int16_t, bool, std::int16_t&, std::uint8_t&, std::int32_t&,
-                            std::int16_t) override {}
-  bool SincronizarProgramas(const std::string&, TipoArregloByte&) override { return false; }
-  bool SincronizarProgramasGenerarPaquetes(std::int16_t, const std::string&, TipoArregloByte&,
-                                           std::int16_t, std::int16_t&) override {
-    return false;
   }
 };
 

@@ -203,13 +203,8 @@ class XamuService : public ::testing::Test {
   void SetFaults(const std::string& text) const { WriteText(content_ / "faults.ini", text); }
   std::string Log() const { return ReadText(log_); }
 
-  struct Answer {
+  struct Answer : RespuestaSincronizacion {
     bool result = false;
-    std::int16_t CodigoError = 0;
-    std::uint8_t ProximaAccion = 0;
-    std::int32_t Status = 0;
-    SincronizacionArchivoInformacion entries;
-    TipoArregloSmallInt ArregloFormatos;
     std::string PasoSincronizacion;
   };
 
@@ -217,7 +212,7 @@ class XamuService : public ::testing::Test {
     Answer a;
     TipoArregloByte bytes;
     a.result =
-        Sincronizacion()->Sincronizar(kIDCliente, kIDUsuario, a.entries, bytes, 0, false, true,
+        Sincronizacion()->Sincronizar(kIDCliente, kIDUsuario, a.entradas, bytes, 0, false, true,
                                       a.CodigoError, a.ProximaAccion, a.Status, a.ArregloFormatos);
     return a;
   }
@@ -226,19 +221,13 @@ class XamuService : public ::testing::Test {
     Answer a;
     TipoArregloByte bytes;
     testing::RecordingUi ui;
-    RespuestaSincronizacion answer;
     a.result = SincronizarEnPaquetes(
         *Sincronizacion(),
         {.IDCliente = kIDCliente,
          .IDUsuario = kIDUsuario,
          .DebeSincronizarProgramas = true,
          .TamanoPaquete = TamanoPaquete},
-        bytes, answer, ProgresoSincronizacion(ui, "Sincronizando", a.PasoSincronizacion));
-    a.CodigoError = answer.CodigoError;
-    a.ProximaAccion = answer.ProximaAccion;
-    a.Status = answer.Status;
-    a.entries = std::move(answer.entradas);
-    a.ArregloFormatos = std::move(answer.ArregloFormatos);
+        bytes, a, ProgresoSincronizacion(ui, "Sincronizando", a.PasoSincronizacion));
     return a;
   }
 
@@ -373,7 +362,7 @@ TEST_F(XamuService, EveryTableOfTheCatalogueBuildsItsDatasetFile) {
   std::set<std::int16_t> served;
   testing::TempDir tables;
   testing::RecordingUi ui;
-  for (const Archivo1Sincronizacion& e : a.entries) {
+  for (const Archivo1Sincronizacion& e : a.entradas) {
     SCOPED_TRACE(e.Nombre);
     served.insert(e.IDObjeto);
     EXPECT_EQ(e.Longitud, static_cast<std::int32_t>(e.Datos.size()));
@@ -430,7 +419,7 @@ TEST_F(XamuService, EveryTableOfTheCatalogueBuildsItsDatasetFile) {
 TEST_F(XamuService, PacketsReassembleIntoTheWholeAnswer) {
   const Answer whole = Whole();
   std::size_t total = 0;
-  for (const Archivo1Sincronizacion& e : whole.entries) total += e.Datos.size();
+  for (const Archivo1Sincronizacion& e : whole.entradas) total += e.Datos.size();
   ASSERT_GT(total, 2000u);
   ASSERT_LT(total, 32767u);
 
@@ -452,7 +441,7 @@ TEST_F(XamuService, PacketsReassembleIntoTheWholeAnswer) {
     EXPECT_TRUE(a.result);
     EXPECT_EQ(a.CodigoError, 0);
     EXPECT_EQ(a.ArregloFormatos, whole.ArregloFormatos);
-    EXPECT_EQ(a.entries, whole.entries);
+    EXPECT_EQ(a.entradas, whole.entradas);
     EXPECT_EQ(a.PasoSincronizacion, "T : 002");
     EXPECT_EQ(CountLines(Log(), "\tSincronizarTraerPaquetes\t200") - before, c.fetches);
   }
@@ -555,7 +544,7 @@ TEST_F(XamuService, CodesOfTheFaultFileReachEveryAnswer) {
     EXPECT_EQ(a.CodigoError, 72);
     EXPECT_EQ(a.Status, 9001);
     EXPECT_EQ(a.ProximaAccion, 3);
-    EXPECT_TRUE(a.entries.empty());
+    EXPECT_TRUE(a.entradas.empty());
   }
   EXPECT_EQ(CountLines(Log(), "SincronizarTraerPaquetes"), 0u);
   const SesionAutenticada s = Session();
@@ -579,18 +568,18 @@ TEST_F(XamuService, ServesWhatTheContentHoldsNowWithoutARestart) {
   WriteText(content_ / "tablas" / "500_Extra.cds.tsv", "Id:int16\tTexto:text(10)\n7\tsiete\n");
 
   const Answer a = Whole();
-  ASSERT_GE(a.entries.size(), 3u);
-  EXPECT_EQ(a.entries[0].IDObjeto, 1);
-  EXPECT_EQ(a.entries[0].Nombre, "XamuIconos.res");
-  EXPECT_EQ(a.entries[0].Datos, ReadBytes(content_ / "programas" / "XamuIconos.res"));
-  EXPECT_EQ(a.entries[1].IDObjeto, 1);
-  EXPECT_EQ(a.entries[1].Nombre, "XamuReportes.exe");
-  EXPECT_EQ(Decompressed(a.entries[1].Datos),
+  ASSERT_GE(a.entradas.size(), 3u);
+  EXPECT_EQ(a.entradas[0].IDObjeto, 1);
+  EXPECT_EQ(a.entradas[0].Nombre, "XamuIconos.res");
+  EXPECT_EQ(a.entradas[0].Datos, ReadBytes(content_ / "programas" / "XamuIconos.res"));
+  EXPECT_EQ(a.entradas[1].IDObjeto, 1);
+  EXPECT_EQ(a.entradas[1].Nombre, "XamuReportes.exe");
+  EXPECT_EQ(Decompressed(a.entradas[1].Datos),
             ReadBytes(content_ / "programas" / "XamuReportes.exe"));
-  EXPECT_EQ(a.entries.back().IDObjeto, 1300);
-  const auto extra = std::find_if(a.entries.begin(), a.entries.end(),
+  EXPECT_EQ(a.entradas.back().IDObjeto, 1300);
+  const auto extra = std::find_if(a.entradas.begin(), a.entradas.end(),
                                   [](const auto& e) { return e.IDObjeto == 500; });
-  ASSERT_NE(extra, a.entries.end());
+  ASSERT_NE(extra, a.entradas.end());
   EXPECT_EQ(Decompressed(extra->Datos),
             (TipoArregloByte{0x01, 0x02, 0x07, 0x06, 0x05, 's', 'i', 'e', 't', 'e', 0x00}));
 }
