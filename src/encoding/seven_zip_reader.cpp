@@ -12,8 +12,6 @@
 namespace xamu {
 namespace {
 
-constexpr std::size_t kReadPiece = 64 * 1024;
-
 class ArchiveReader {
  public:
   ArchiveReader() : a_(archive_read_new()) {
@@ -47,20 +45,28 @@ TipoArregloByte ExtractSevenZipItem0(std::span<const std::uint8_t> data, std::si
   const int rc = archive_read_next_header(a, &entry);
   if (rc == ARCHIVE_EOF) throw ESevenZipError("7z: the archive holds no item");
   if (rc < ARCHIVE_WARN) reader.Fail("cannot read the first item");
-  if (archive_entry_size_is_set(entry) &&
-      static_cast<std::uint64_t>(archive_entry_size(entry)) > limit) {
-    throw ESevenZipError("7z: " + DecompressionLimitText());
-  }
-
   TipoArregloByte out;
+  if (archive_entry_size_is_set(entry)) {
+    const auto size = static_cast<std::uint64_t>(archive_entry_size(entry));
+    if (size > limit) throw ESevenZipError("7z: " + DecompressionLimitText());
+    // Allocated once at the item's size. Only reserved: a header that overstates the size
+    // costs address space, not memory, as the pages are touched only when written.
+    out.reserve(static_cast<std::size_t>(size));
+  }
   for (;;) {
-    const std::size_t produced = out.size();
-    out.resize(produced + kReadPiece);
-    const la_ssize_t n = archive_read_data(a, out.data() + produced, kReadPiece);
-    if (n < 0) reader.Fail("cannot extract the first item");
-    out.resize(produced + static_cast<std::size_t>(n));
-    if (n == 0) break;
-    if (out.size() > limit) throw ESevenZipError("7z: " + DecompressionLimitText());
+    const void* block = nullptr;
+    std::size_t size = 0;
+    la_int64_t offset = 0;
+    const int status = archive_read_data_block(a, &block, &size, &offset);
+    if (status == ARCHIVE_EOF) break;
+    if (status < ARCHIVE_WARN) reader.Fail("cannot extract the first item");
+    // A 7z item has no holes: every block follows the one before.
+    if (offset < 0 || static_cast<std::uint64_t>(offset) != out.size()) {
+      throw ESevenZipError("7z: cannot extract the first item: a block out of order");
+    }
+    if (size > limit - out.size()) throw ESevenZipError("7z: " + DecompressionLimitText());
+    const auto* bytes = static_cast<const std::uint8_t*>(block);
+    out.insert(out.end(), bytes, bytes + size);
   }
   return out;
 }

@@ -182,15 +182,24 @@ Outcome DeleteFile(const std::string& path) {
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) {
   const Descriptor fd(open(ResolveCaseInsensitive(path).c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) return std::nullopt;
+  // Sized once from the file's length; a file that grows meanwhile is still read whole.
+  struct stat st {};
   std::vector<std::uint8_t> bytes;
-  std::uint8_t buffer[65536];
+  if (fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode)) bytes.resize(st.st_size);
+  std::size_t filled = 0;
+  std::uint8_t tail[4096];
   for (;;) {
-    const ssize_t n = read(fd.get(), buffer, sizeof buffer);
+    const bool full = filled == bytes.size();
+    std::uint8_t* into = full ? tail : bytes.data() + filled;
+    const ssize_t n = read(fd.get(), into, full ? sizeof tail : bytes.size() - filled);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return std::nullopt;
-    if (n == 0) return bytes;
-    bytes.insert(bytes.end(), buffer, buffer + n);
+    if (n == 0) break;
+    if (full) bytes.insert(bytes.end(), tail, tail + n);
+    filled += static_cast<std::size_t>(n);
   }
+  bytes.resize(filled);
+  return bytes;
 }
 
 Outcome CopyFile(const std::string& source, const std::string& target) {

@@ -31,43 +31,69 @@ std::string EncodeBase64Lines(const TipoArregloByte& bytes) {
   return out;
 }
 
+std::size_t Base64LinesSize(std::size_t count) {
+  const std::size_t chars = (count + 2) / 3 * 4;
+  return chars + chars / kLineLength * 2;
+}
+
 void AppendBase64Lines(const TipoArregloByte& bytes, std::string& out) {
-  const std::size_t chars = (bytes.size() + 2) / 3 * 4;
-  out.reserve(out.size() + chars + chars / kLineLength * 2 + 2);
-  std::size_t column = 0;
-  const auto put = [&](char c) {
-    out += c;
-    if (++column == kLineLength) {
-      out += "\r\n";
-      column = 0;
-    }
+  const std::size_t start = out.size();
+  out.resize(start + Base64LinesSize(bytes.size()));
+  char* o = out.data() + start;
+  const std::uint8_t* in = bytes.data();
+  const std::uint8_t* const end = in + bytes.size();
+  const auto quad = [&](unsigned v) {
+    o[0] = kAlphabet[v >> 18];
+    o[1] = kAlphabet[(v >> 12) & 63];
+    o[2] = kAlphabet[(v >> 6) & 63];
+    o[3] = kAlphabet[v & 63];
+    o += 4;
   };
-  std::size_t i = 0;
-  for (; i + 3 <= bytes.size(); i += 3) {
-    const unsigned v = bytes[i] << 16 | bytes[i + 1] << 8 | bytes[i + 2];
-    put(kAlphabet[v >> 18]);
-    put(kAlphabet[(v >> 12) & 63]);
-    put(kAlphabet[(v >> 6) & 63]);
-    put(kAlphabet[v & 63]);
+  // Whole lines: 57 bytes give 76 characters.
+  constexpr std::size_t kLineBytes = kLineLength / 4 * 3;
+  while (static_cast<std::size_t>(end - in) >= kLineBytes) {
+    for (const std::uint8_t* line_end = in + kLineBytes; in != line_end; in += 3)
+      quad(in[0] << 16 | in[1] << 8 | in[2]);
+    *o++ = '\r';
+    *o++ = '\n';
   }
-  if (i < bytes.size()) {
-    const bool two = i + 1 < bytes.size();
-    const unsigned v = bytes[i] << 16 | (two ? bytes[i + 1] << 8 : 0);
-    put(kAlphabet[v >> 18]);
-    put(kAlphabet[(v >> 12) & 63]);
-    put(two ? kAlphabet[(v >> 6) & 63] : '=');
-    put('=');
+  for (; end - in >= 3; in += 3) quad(in[0] << 16 | in[1] << 8 | in[2]);
+  if (in != end) {
+    const bool two = end - in == 2;
+    quad(in[0] << 16 | (two ? in[1] << 8 : 0));
+    o[-1] = '=';
+    if (!two) o[-2] = '=';
   }
 }
 
 TipoArregloByte DecodeBase64(std::string_view text) {
-  TipoArregloByte out;
-  out.reserve(text.size() / 4 * 3);
+  TipoArregloByte out(text.size() / 4 * 3 + 3);
+  std::uint8_t* o = out.data();
   unsigned buffer = 0;
   int bits = 0;
   int padding = 0;
   std::size_t symbols = 0;
-  for (const char ch : text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p != end) {
+    // Four symbols at a boundary, the common case, go at once.
+    if (bits == 0 && padding == 0 && end - p >= 4) {
+      const int a = kDecode[static_cast<unsigned char>(p[0])];
+      const int b = kDecode[static_cast<unsigned char>(p[1])];
+      const int c = kDecode[static_cast<unsigned char>(p[2])];
+      const int d = kDecode[static_cast<unsigned char>(p[3])];
+      if ((a | b | c | d) >= 0) {
+        const unsigned v = static_cast<unsigned>(a << 18 | b << 12 | c << 6 | d);
+        o[0] = static_cast<std::uint8_t>(v >> 16);
+        o[1] = static_cast<std::uint8_t>(v >> 8);
+        o[2] = static_cast<std::uint8_t>(v);
+        o += 3;
+        p += 4;
+        symbols += 4;
+        continue;
+      }
+    }
+    const char ch = *p++;
     if (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n') continue;
     if (ch == '=') {
       ++padding;
@@ -81,11 +107,12 @@ TipoArregloByte DecodeBase64(std::string_view text) {
     ++symbols;
     if (bits >= 8) {
       bits -= 8;
-      out.push_back(static_cast<std::uint8_t>(buffer >> bits));
+      *o++ = static_cast<std::uint8_t>(buffer >> bits);
     }
   }
   // Padding may be left out, but never half a byte.
   if (padding > 2 || symbols % 4 == 1 || (padding != 0 && symbols % 4 != 0)) Invalid();
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
 }
 

@@ -10,6 +10,8 @@ namespace xamu {
 // Standard base64 with "=" padding and a CR LF after every 76 characters of output,
 // at the very end too when the output length is a multiple of 76.
 std::string EncodeBase64Lines(const TipoArregloByte& bytes);
+// The length of that text for `count` bytes.
+std::size_t Base64LinesSize(std::size_t count);
 // The same, appended to `out` without a temporary.
 void AppendBase64Lines(const TipoArregloByte& bytes, std::string& out);
 

@@ -100,7 +100,9 @@ class SoapSincronizacion : public ISincronizacion {
                                 std::int16_t PaqueteNumero) override {
     SoapWriter w("SincronizarTraerPaquetes", kNsSincronizacion);
     w.AddShort("IDUsuario", IDUsuario);
-    w.AddBytes("ArregloDeBytes", ArregloDeBytes);
+    // The service gives the sent value no meaning; sending the previous packet back would
+    // only double the traffic.
+    w.AddBytes("ArregloDeBytes", {});
     w.AddShort("PaqueteNumero", PaqueteNumero);
     const SoapMessage answer = Call("SincronizarTraerPaquetes", w);
     const bool result = answer.ResultBoolean();
@@ -153,7 +155,7 @@ class SoapSincronizacion : public ISincronizacion {
   }
 
  private:
-  SoapMessage Call(const std::string& operation, const SoapWriter& request) {
+  SoapMessage Call(const std::string& operation, SoapWriter& request) {
     return SoapMessage(
         transport_.PostSoap(request.Finish(), std::string(kNsSincronizacion) + "#" + operation));
   }
@@ -208,7 +210,7 @@ class SoapAutenticacion : public IAutenticacionNEW {
   }
 
  private:
-  SoapMessage Call(const SoapWriter& request) {
+  SoapMessage Call(SoapWriter& request) {
     return SoapMessage(transport_.PostSoap(request.Finish(), kAccionAutenticacion));
   }
 

@@ -40,6 +40,7 @@ class ISincronizacion {
                                           std::int16_t TamanoPaquete,
                                           std::int16_t& NumeroDePaquetes,
                                           TipoArregloByte& ArregloDeBytesEstructura) = 0;
+  // Sends ArregloDeBytes empty whatever it holds; the answer's packet replaces it.
   virtual bool SincronizarTraerPaquetes(std::int16_t IDUsuario, TipoArregloByte& ArregloDeBytes,
                                         std::int16_t PaqueteNumero) = 0;
   virtual void SincronizarConfirmar(std::int16_t IDUsuario, bool PRespuesta,

@@ -7,6 +7,11 @@
 namespace xamu {
 namespace {
 
+// Generous bounds of the text around the data: an entry's other fields, and what follows
+// the last large array (its closing tag, a few scalars, the envelope's end).
+constexpr std::size_t kEntryMarkup = 512;
+constexpr std::size_t kClosingMarkup = 1024;
+
 std::string EnvelopeStart() {
   return std::string(
              "<?xml version=\"1.0\" encoding=\"utf-8\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"") +
@@ -50,25 +55,27 @@ std::string XmlEscape(std::string_view text) {
 }
 
 SoapWriter::SoapWriter(std::string_view element, std::string_view ns)
-    : element_(element), ns_(ns) {}
+    : element_(element),
+      xml_(EnvelopeStart() + "<SOAP-ENV:Body SOAP-ENV:encodingStyle=\"" + kSoapEncodingNs +
+           "\"><NS1:" + element_ + " xmlns:NS1=\"" + std::string(ns) + "\">") {}
 
 void SoapWriter::Open(std::string_view name, std::string_view type) {
-  body_ += '<';
-  body_ += name;
-  body_ += " xsi:type=\"";
-  body_ += type;
-  body_ += "\">";
+  xml_ += '<';
+  xml_ += name;
+  xml_ += " xsi:type=\"";
+  xml_ += type;
+  xml_ += "\">";
 }
 
 void SoapWriter::Close(std::string_view name) {
-  body_ += "</";
-  body_ += name;
-  body_ += '>';
+  xml_ += "</";
+  xml_ += name;
+  xml_ += '>';
 }
 
 void SoapWriter::Simple(std::string_view name, std::string_view type, std::string_view text) {
   Open(name, type);
-  body_ += XmlEscape(text);
+  xml_ += XmlEscape(text);
   Close(name);
 }
 
@@ -93,54 +100,54 @@ void SoapWriter::AddDouble(std::string_view name, double value) {
 
 void SoapWriter::AddBytes(std::string_view name, const TipoArregloByte& value) {
   if (value.empty()) {
-    body_ += '<';
-    body_ += name;
-    body_ += " xsi:type=\"xsd:base64Binary\" xsi:nil=\"true\"/>";
+    xml_ += '<';
+    xml_ += name;
+    xml_ += " xsi:type=\"xsd:base64Binary\" xsi:nil=\"true\"/>";
     return;
   }
+  // Room for the closing tags and a few small parameters after it, so that a large array
+  // is not copied again to grow the text by a few bytes.
+  xml_.reserve(xml_.size() + Base64LinesSize(value.size()) + kClosingMarkup);
   Open(name, "xsd:base64Binary");
-  AppendBase64Lines(value, body_);
+  AppendBase64Lines(value, xml_);
   Close(name);
 }
 
 void SoapWriter::AddSmallIntArray(std::string_view name, const TipoArregloSmallInt& value) {
-  body_ += '<';
-  body_ += name;
-  body_ += " xsi:type=\"SOAP-ENC:Array\" SOAP-ENC:arrayType=\"xsd:short[" +
-           std::to_string(value.size()) + "]\">";
-  for (const std::int16_t v : value) body_ += "<item>" + std::to_string(v) + "</item>";
+  xml_ += '<';
+  xml_ += name;
+  xml_ += " xsi:type=\"SOAP-ENC:Array\" SOAP-ENC:arrayType=\"xsd:short[" +
+          std::to_string(value.size()) + "]\">";
+  for (const std::int16_t v : value) xml_ += "<item>" + std::to_string(v) + "</item>";
   Close(name);
 }
 
 void SoapWriter::AddEntries(std::string_view name, const SincronizacionArchivoInformacion& value) {
-  body_ += '<';
-  body_ += name;
-  body_ += std::string(" xmlns:NS2=\"") + kTiposNs +
-           "\" xsi:type=\"SOAP-ENC:Array\" SOAP-ENC:arrayType=\"NS2:Archivo1Sincronizacion[" +
-           std::to_string(value.size()) + "]\">";
+  xml_ += '<';
+  xml_ += name;
+  xml_ += std::string(" xmlns:NS2=\"") + kTiposNs +
+          "\" xsi:type=\"SOAP-ENC:Array\" SOAP-ENC:arrayType=\"NS2:Archivo1Sincronizacion[" +
+          std::to_string(value.size()) + "]\">";
+  std::size_t datos = 0;
+  for (const Archivo1Sincronizacion& e : value) datos += Base64LinesSize(e.Datos.size());
+  xml_.reserve(xml_.size() + datos + value.size() * kEntryMarkup + kClosingMarkup);
   for (const Archivo1Sincronizacion& e : value) {
-    body_ += "<item xsi:type=\"NS2:Archivo1Sincronizacion\">";
+    xml_ += "<item xsi:type=\"NS2:Archivo1Sincronizacion\">";
     AddShort("IDObjeto", e.IDObjeto);
     AddString("Nombre", e.Nombre);
     AddInt("Longitud", e.Longitud);
     AddDouble("Fecha", e.Fecha);
     AddBytes("Datos", e.Datos);
-    body_ += "</item>";
+    xml_ += "</item>";
   }
   Close(name);
 }
 
-std::string SoapWriter::Finish() const {
-  // Built in one buffer of the final size: answers can carry tens of megabytes.
-  const std::string head = EnvelopeStart() + "<SOAP-ENV:Body SOAP-ENV:encodingStyle=\"" +
-                           kSoapEncodingNs + "\"><NS1:" + element_ + " xmlns:NS1=\"" + ns_ + "\">";
-  const std::string tail = "</NS1:" + element_ + "></SOAP-ENV:Body></SOAP-ENV:Envelope>";
-  std::string xml;
-  xml.reserve(head.size() + body_.size() + tail.size());
-  xml += head;
-  xml += body_;
-  xml += tail;
-  return xml;
+std::string SoapWriter::Finish() {
+  xml_ += "</NS1:";
+  xml_ += element_;
+  xml_ += "></SOAP-ENV:Body></SOAP-ENV:Envelope>";
+  return std::move(xml_);
 }
 
 std::string SoapFault(std::string_view faultcode, std::string_view faultstring) {

@@ -33,7 +33,9 @@ class SoapWriter {
   void AddSmallIntArray(std::string_view name, const TipoArregloSmallInt& value);
   void AddEntries(std::string_view name, const SincronizacionArchivoInformacion& value);
 
-  std::string Finish() const;
+  // Closes the message and hands its text over; the writer is spent. The text is built in
+  // place from the start, as an answer can carry tens of megabytes.
+  std::string Finish();
 
  private:
   void Open(std::string_view name, std::string_view type);
@@ -41,8 +43,7 @@ class SoapWriter {
   void Simple(std::string_view name, std::string_view type, std::string_view text);
 
   std::string element_;
-  std::string ns_;
-  std::string body_;
+  std::string xml_;
 };
 
 // The envelope of a SOAP fault, for the local service.

@@ -35,6 +35,9 @@ std::int32_t ReadDiscriminado(TReader& reader) {
   return ReadInt16(reader);
 }
 
+// The rows from which the room for the whole table is estimated.
+constexpr std::size_t kSampleRows = 512;
+
 DataPacket ConstruirLista(const EntradaCatalogo& tabla, MemoryStream& datos) {
   const auto& columnas = tabla.columnas;
   std::size_t discriminado = columnas.size();
@@ -46,7 +49,9 @@ DataPacket ConstruirLista(const EntradaCatalogo& tabla, MemoryStream& datos) {
   LoggedInsertTable table(columnas);
   TReader reader(datos);
   reader.CheckValue(TValueType::vaList);
+  std::size_t rows = 0;
   while (!reader.EndOfList()) {
+    if (rows++ == kSampleRows) table.ReserveForInput(datos.Position(), datos.Size());
     table.BeginRow();
     for (std::size_t i = 0; i < columnas.size(); ++i) {
       switch (columnas[i].tipo) {

@@ -56,6 +56,18 @@ void LoggedInsertTable::AddText(std::u16string_view value) {
   packet_.row_data.insert(packet_.row_data.end(), bytes.begin(), bytes.end());
 }
 
+void LoggedInsertTable::ReserveForInput(std::size_t consumed, std::size_t total) {
+  if (consumed == 0 || total <= consumed) return;
+  // A margin of 1/16 for rows a little longer than the first ones.
+  const auto scaled = [&](std::size_t so_far) {
+    const double estimate = static_cast<double>(so_far) * static_cast<double>(total) /
+                            static_cast<double>(consumed) * (1.0 + 1.0 / 16);
+    return static_cast<std::size_t>(estimate) + 64;
+  };
+  packet_.row_data.reserve(scaled(packet_.row_data.size()));
+  packet_.row_offsets.reserve(scaled(packet_.row_offsets.size()));
+}
+
 DataPacket LoggedInsertTable::Finish() && {
   const std::size_t rows = packet_.RowCount();
   if (rows > 0) {

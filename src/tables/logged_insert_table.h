@@ -25,6 +25,11 @@ class LoggedInsertTable {
   // Windows-1252, cut to the column's capacity.
   void AddText(std::u16string_view value);
 
+  // Reserves room for the rows still to come, estimated from the rows so far: they took
+  // the first `consumed` of `total` input bytes. The row data then grows once instead of
+  // being copied to ever larger buffers, each in fresh memory.
+  void ReserveForInput(std::size_t consumed, std::size_t total);
+
   DataPacket Finish() &&;
 
  private:

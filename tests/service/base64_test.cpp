@@ -38,6 +38,8 @@ TEST(Base64, DecodesOneLineOrWrappedAndRefusesOtherText) {
     EXPECT_EQ(DecodeBase64(one_line), b) << n;
   }
   EXPECT_EQ(DecodeBase64(" QU\n JD \t"), testing::Hex("41 42 43"));
+  EXPECT_EQ(DecodeBase64("QUJDQU\nJDQUI="), testing::Hex("41 42 43 41 42 43 41 42"))
+      << "a break inside a group of four, after whole groups";
   EXPECT_EQ(DecodeBase64("QUI"), testing::Hex("41 42")) << "missing padding is tolerated";
   for (const char* bad : {"QU*D", "Q", "QUJD=", "Q===", "QU=D", "QUI==="}) {
     EXPECT_THROW(DecodeBase64(bad), ESOAPResponseError) << bad;

@@ -139,6 +139,31 @@ TEST_F(ClientesSoap, ARequestCarriesItsActionAndTheAnswerReplacesInOutValues) {
       << seen.body;
 }
 
+TEST_F(ClientesSoap, APacketIsFetchedWithoutSendingThePreviousOneBack) {
+  LoopbackServer server;
+  Seen seen;
+  (*server).Post(".*", [&](const httplib::Request& req, httplib::Response& res) {
+    std::lock_guard lock(seen.mutex);
+    seen.body = req.body;
+    res.set_content(Answer("SincronizarTraerPaquetesResponse",
+                           [](SoapWriter& w) {
+                             w.AddBoolean("return", true);
+                             w.AddBytes("ArregloDeBytes", {7, 8, 9});
+                           }),
+                    "text/xml");
+  });
+  TipoArregloByte carrier(600, 0x41);  // the previous packet
+  EXPECT_TRUE(
+      CrearClienteSincronizacion(At(server.Url()))->SincronizarTraerPaquetes(4, carrier, 3));
+  EXPECT_EQ(carrier, (TipoArregloByte{7, 8, 9}));
+  std::lock_guard lock(seen.mutex);
+  EXPECT_NE(seen.body.find("<IDUsuario xsi:type=\"xsd:short\">4</IDUsuario>"
+                           "<ArregloDeBytes xsi:type=\"xsd:base64Binary\" xsi:nil=\"true\"/>"
+                           "<PaqueteNumero xsi:type=\"xsd:short\">3</PaqueteNumero>"),
+            std::string::npos)
+      << seen.body;
+}
+
 TEST_F(ClientesSoap, TheAuthenticationServiceHasOneActionForEveryOperation) {
   LoopbackServer server;
   Seen seen;

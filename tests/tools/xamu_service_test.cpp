@@ -560,6 +560,21 @@ TEST_F(XamuService, CodesOfTheFaultFileReachEveryAnswer) {
 }
 
 TEST_F(XamuService, ServesWhatTheContentHoldsNowWithoutARestart) {
+  const Answer before = Whole();
+  // Files changed in place after they were served: a table, and a program file whose size
+  // stays the same.
+  WriteText(content_ / "tablas" / "28_Adjetivos.cds.tsv",
+            "IDCliente\tIDAdjetivo\tIDIdioma\tNombre\n0\t9\t1\tNuevo\n");
+  const fs::path programa = content_ / "programas" / "XamuReportes.exe";
+  std::string texto = ReadText(programa);
+  texto[0] = '%';
+  const fs::file_time_type fecha = fs::last_write_time(programa);
+  WriteText(programa, texto);
+  fs::last_write_time(programa, fecha + std::chrono::seconds(2));
+  TipoArregloByte descarga;
+  Sincronizacion()->SincronizarProgramas("XamuReportes.exe", descarga);
+  EXPECT_EQ(Decompressed(descarga), ReadBytes(programa));
+
   std::string sesion = ReadText(content_ / "sesion.ini");
   sesion.replace(sesion.find("Sincronizacion="), 15,
                  "Sincronizacion=XamuIconos.res, xamureportes.exe");
@@ -582,6 +597,14 @@ TEST_F(XamuService, ServesWhatTheContentHoldsNowWithoutARestart) {
   ASSERT_NE(extra, a.entradas.end());
   EXPECT_EQ(Decompressed(extra->Datos),
             (TipoArregloByte{0x01, 0x02, 0x07, 0x06, 0x05, 's', 'i', 'e', 't', 'e', 0x00}));
+  const auto adjetivos = [](const Answer& a) {
+    return *std::find_if(a.entradas.begin(), a.entradas.end(),
+                         [](const auto& e) { return e.IDObjeto == 28; });
+  };
+  EXPECT_EQ(Decompressed(adjetivos(a).Datos),
+            (TipoArregloByte{0x01, 0x02, 0x00, 0x02, 0x09, 0x02, 0x01, 0x06, 0x05, 'N', 'u', 'e',
+                             'v', 'o', 0x00}));
+  EXPECT_NE(adjetivos(a).Fecha, adjetivos(before).Fecha);
 }
 
 TEST(XamuServiceCommandLine, RefusesWhatItCannotServeAndStopsOnSigint) {

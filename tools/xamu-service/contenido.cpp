@@ -32,6 +32,16 @@ TipoArregloByte Comprimir(TipoArregloByte bytes) {
   return ComprimirArreglo(MemoryStream(std::move(bytes)));
 }
 
+Archivo1Sincronizacion EntradaPrograma(const std::filesystem::path& archivo,
+                                       TipoArregloByte datos) {
+  Archivo1Sincronizacion e;
+  e.IDObjeto = kIDObjetoPrograma;
+  e.Nombre = archivo.filename().string();
+  e.Fecha = FechaDe(archivo);
+  e.Datos = std::move(datos);
+  return e;
+}
+
 // The download places a file by the text after its first dot...
 bool EsResParaDescarga(std::string_view nombre) {
   const std::size_t dot = nombre.find('.');
@@ -72,22 +82,38 @@ std::filesystem::path Contenido::Programa(std::string_view nombre) const {
   return *archivo;
 }
 
+PreparedForms::Form Contenido::ProgramaComprimido(const std::filesystem::path& archivo) const {
+  return forms_->Get(archivo,
+                     [&] { return EntradaPrograma(archivo, Comprimir(LeerBytes(archivo))); });
+}
+
+PreparedForms::Form Contenido::Tabla(const std::filesystem::path& archivo) const {
+  return forms_->Get(archivo, [&] {
+    TablaFuente fuente = LeerTablaFuente(archivo);
+    if (fuente.IDObjeto == kIDObjetoPrograma) {
+      throw EContentError(archivo.string() + ": IDObjeto 1 marks program files, not tables");
+    }
+    Archivo1Sincronizacion e;
+    e.IDObjeto = fuente.IDObjeto;
+    e.Nombre = std::move(fuente.Nombre);
+    e.Fecha = FechaDe(archivo);
+    e.Datos = Comprimir(std::move(fuente.datos));
+    return e;
+  });
+}
+
 TipoArregloByte Contenido::ProgramaParaDescarga(const std::filesystem::path& archivo) const {
-  TipoArregloByte bytes = LeerBytes(archivo);
-  return EsResParaDescarga(archivo.filename().string()) ? bytes : Comprimir(std::move(bytes));
+  if (EsResParaDescarga(archivo.filename().string())) return LeerBytes(archivo);
+  return ProgramaComprimido(archivo)->Datos;
 }
 
 SincronizacionArchivoInformacion Contenido::Entradas(const Sesion& sesion) const {
   SincronizacionArchivoInformacion entradas;
   for (const std::string& nombre : sesion.sincronizacion) {
     const std::filesystem::path archivo = Programa(nombre);
-    Archivo1Sincronizacion e;
-    e.IDObjeto = kIDObjetoPrograma;
-    e.Nombre = archivo.filename().string();
-    e.Fecha = FechaDe(archivo);
-    e.Datos = LeerBytes(archivo);
-    if (!EsResParaSincronizacion(e.Nombre)) e.Datos = Comprimir(std::move(e.Datos));
-    entradas.push_back(std::move(e));
+    entradas.push_back(EsResParaSincronizacion(archivo.filename().string())
+                           ? EntradaPrograma(archivo, LeerBytes(archivo))
+                           : *ProgramaComprimido(archivo));
   }
 
   std::vector<std::filesystem::path> archivos;
@@ -99,23 +125,12 @@ SincronizacionArchivoInformacion Contenido::Entradas(const Sesion& sesion) const
   }
   if (error) throw EContentError((carpeta_ / kCarpetaTablas).string() + ": " + error.message());
 
-  std::vector<Archivo1Sincronizacion> tablas;
-  for (const std::filesystem::path& archivo : archivos) {
-    TablaFuente fuente = LeerTablaFuente(archivo);
-    if (fuente.IDObjeto == kIDObjetoPrograma) {
-      throw EContentError(archivo.string() + ": IDObjeto 1 marks program files, not tables");
-    }
-    Archivo1Sincronizacion e;
-    e.IDObjeto = fuente.IDObjeto;
-    e.Nombre = std::move(fuente.Nombre);
-    e.Fecha = FechaDe(archivo);
-    e.Datos = Comprimir(std::move(fuente.datos));
-    tablas.push_back(std::move(e));
-  }
+  std::vector<PreparedForms::Form> tablas;
+  for (const std::filesystem::path& archivo : archivos) tablas.push_back(Tabla(archivo));
   std::sort(tablas.begin(), tablas.end(), [](const auto& a, const auto& b) {
-    return a.IDObjeto != b.IDObjeto ? a.IDObjeto < b.IDObjeto : a.Nombre < b.Nombre;
+    return a->IDObjeto != b->IDObjeto ? a->IDObjeto < b->IDObjeto : a->Nombre < b->Nombre;
   });
-  for (Archivo1Sincronizacion& e : tablas) entradas.push_back(std::move(e));
+  for (const PreparedForms::Form& tabla : tablas) entradas.push_back(*tabla);
   for (Archivo1Sincronizacion& e : entradas) e.Longitud = static_cast<std::int32_t>(e.Datos.size());
   return entradas;
 }

@@ -1,16 +1,19 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string_view>
 
 #include "encoding/memory_stream.h"
+#include "prepared_forms.h"
 #include "service/wire_types.h"
 #include "sesion.h"
 
 // A content folder: sesion.ini, the reference tables in tablas/, the program files in
-// programas/. Every call reads the files again, so a running service answers with what the
-// folder holds at that moment.
+// programas/. Every call looks at the folder again, so a running service answers with what
+// the folder holds at that moment; the encoded and compressed form of a file is made again
+// only when the file has changed.
 namespace xamu::servicio {
 
 inline constexpr const char* kCarpetaTablas = "tablas";
@@ -18,7 +21,8 @@ inline constexpr const char* kCarpetaProgramas = "programas";
 
 class Contenido {
  public:
-  explicit Contenido(std::filesystem::path carpeta) : carpeta_(std::move(carpeta)) {}
+  explicit Contenido(std::filesystem::path carpeta)
+      : carpeta_(std::move(carpeta)), forms_(std::make_shared<PreparedForms>()) {}
 
   const std::filesystem::path& Carpeta() const { return carpeta_; }
 
@@ -37,13 +41,18 @@ class Contenido {
   // ArregloProgramas: the compressed update list, empty when the session names no file.
   TipoArregloByte ListaActualizaciones(const Sesion& sesion) const;
 
-  // Reads everything once, so that a broken folder is found at start. EContentError.
+  // Reads and prepares everything once, so that a broken folder is found at start and the
+  // first request finds the forms made. EContentError.
   void Verificar() const;
 
  private:
   std::filesystem::path Programa(std::string_view nombre) const;
+  PreparedForms::Form ProgramaComprimido(const std::filesystem::path& archivo) const;
+  PreparedForms::Form Tabla(const std::filesystem::path& archivo) const;
 
   std::filesystem::path carpeta_;
+  // Shared by copies, so that the service keeps what Verificar prepared.
+  std::shared_ptr<PreparedForms> forms_;
 };
 
 }  // namespace xamu::servicio

@@ -18,10 +18,10 @@ std::vector<TipoArregloByte> CortarEnPaquetes(const TipoArregloByte& datos, std:
   return paquetes;
 }
 
-std::vector<TipoArregloByte> PaquetesPreparados::Preparar(std::int16_t IDUsuario,
-                                                          const TipoArregloByte& datos,
-                                                          std::int16_t tamano,
-                                                          const Fallas& fallas) {
+PaquetesPreparados::Preparada PaquetesPreparados::Preparar(std::int16_t IDUsuario,
+                                                           const TipoArregloByte& datos,
+                                                           std::int16_t tamano,
+                                                           const Fallas& fallas) {
   std::vector<TipoArregloByte> paquetes = CortarEnPaquetes(datos, tamano);
   const auto existe = [&](int numero) {
     return numero >= 1 && static_cast<std::size_t>(numero) <= paquetes.size();
@@ -31,9 +31,10 @@ std::vector<TipoArregloByte> PaquetesPreparados::Preparar(std::int16_t IDUsuario
     p.resize(p.size() / 2);
   }
   if (existe(fallas.paquete_faltante)) paquetes[fallas.paquete_faltante - 1].clear();
+  Preparada preparada{paquetes.size(), paquetes.front()};
   const std::lock_guard lock(mutex_);
-  respuestas_[IDUsuario] = paquetes;
-  return paquetes;
+  respuestas_[IDUsuario] = std::move(paquetes);
+  return preparada;
 }
 
 std::optional<TipoArregloByte> PaquetesPreparados::Traer(std::int16_t IDUsuario,

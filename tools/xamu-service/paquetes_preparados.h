@@ -23,10 +23,14 @@ std::vector<TipoArregloByte> CortarEnPaquetes(const TipoArregloByte& datos, std:
 
 class PaquetesPreparados {
  public:
-  // Keeps the answer for `IDUsuario` (with the packet faults applied) and returns its
-  // packets for the preparing call to send the first and count.
-  std::vector<TipoArregloByte> Preparar(std::int16_t IDUsuario, const TipoArregloByte& datos,
-                                        std::int16_t tamano, const Fallas& fallas);
+  // What the preparing call sends: how many packets there are, and packet 1.
+  struct Preparada {
+    std::size_t numero = 0;
+    TipoArregloByte primero;
+  };
+  // Keeps the answer for `IDUsuario`, with the packet faults applied.
+  Preparada Preparar(std::int16_t IDUsuario, const TipoArregloByte& datos, std::int16_t tamano,
+                     const Fallas& fallas);
   // Packet `numero` (from 1) of the answer kept for `IDUsuario`, if there is one.
   std::optional<TipoArregloByte> Traer(std::int16_t IDUsuario, std::int16_t numero) const;
   void Liberar(std::int16_t IDUsuario);

@@ -62,7 +62,10 @@ std::optional<Respuesta> FallaDeTransporte(const Fallas& f, const std::string& o
 }
 
 TipoArregloByte Concatenar(const SincronizacionArchivoInformacion& entradas) {
+  std::size_t total = 0;
+  for (const Archivo1Sincronizacion& e : entradas) total += e.Datos.size();
   TipoArregloByte datos;
+  datos.reserve(total);
   for (const Archivo1Sincronizacion& e : entradas)
     datos.insert(datos.end(), e.Datos.begin(), e.Datos.end());
   return datos;
@@ -179,7 +182,7 @@ std::string Servicio::SincronizarGenerarPaquetes(const Peticion& p) {
   const auto IDUsuario = p.Leer<std::int16_t>("IDUsuario");
   const std::int16_t codigo = p.CodigoError();
   SincronizacionArchivoInformacion entradas;
-  std::vector<TipoArregloByte> paquetes;
+  PaquetesPreparados::Preparada paquetes;
   TipoArregloByte estructura;
   if (codigo == 0) {
     entradas = contenido_.Entradas(sesion);
@@ -191,9 +194,9 @@ std::string Servicio::SincronizarGenerarPaquetes(const Peticion& p) {
   }
   SoapWriter w("SincronizarGenerarPaquetesResponse", kNsSincronizacion);
   w.AddBoolean(kResultado, !entradas.empty());
-  w.AddBytes("ArregloDeBytes", paquetes.empty() ? TipoArregloByte() : paquetes.front());
+  w.AddBytes("ArregloDeBytes", paquetes.primero);
   p.AgregarCodigos(w, codigo);
-  w.AddShort("NumeroDePaquetes", static_cast<std::int16_t>(paquetes.size()));
+  w.AddShort("NumeroDePaquetes", static_cast<std::int16_t>(paquetes.numero));
   w.AddBytes("ArregloDeBytesEstructura", estructura);
   return w.Finish();
 }
@@ -237,12 +240,12 @@ std::string Servicio::SincronizarProgramas(const Peticion& p) {
 std::string Servicio::SincronizarProgramasGenerarPaquetes(const Peticion& p) {
   const TipoArregloByte bytes =
       contenido_.ProgramaParaDescarga(ProgramaPedido(p.Leer<std::string>("NombreArchivo")));
-  const std::vector<TipoArregloByte> paquetes = preparados_.Preparar(
+  const PaquetesPreparados::Preparada paquetes = preparados_.Preparar(
       p.Leer<std::int16_t>("IDUsuario"), bytes, p.Leer<std::int16_t>("TamanoPaquete"), p.fallas);
   SoapWriter w("SincronizarProgramasGenerarPaquetesResponse", kNsSincronizacion);
   w.AddBoolean(kResultado, true);
-  w.AddBytes("ArregloDeBytes", paquetes.front());
-  w.AddShort("NumeroDePaquetes", static_cast<std::int16_t>(paquetes.size()));
+  w.AddBytes("ArregloDeBytes", paquetes.primero);
+  w.AddShort("NumeroDePaquetes", static_cast<std::int16_t>(paquetes.numero));
   return w.Finish();
 }
 

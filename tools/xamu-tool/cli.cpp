@@ -3,9 +3,10 @@
 #include <charconv>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
+#include <optional>
 
 #include "platform/errors.h"
+#include "platform/file_system.h"
 
 namespace xamu::tool {
 
@@ -14,11 +15,9 @@ void RequireArgumentCount(const Arguments& args, std::size_t count, const char* 
 }
 
 TipoArregloByte ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw EInOutError("cannot open " + path);
-  TipoArregloByte bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EInOutError("cannot read " + path);
-  return bytes;
+  std::optional<TipoArregloByte> bytes = platform::ReadFileBytes(path);
+  if (!bytes) throw EInOutError("cannot read " + path);
+  return std::move(*bytes);
 }
 
 void WriteWholeFile(const std::string& path, const TipoArregloByte& bytes) {
