@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "encoding/memory_stream.h"
@@ -21,5 +22,15 @@ void AppendSevenZipNumber(TipoArregloByte& out, std::uint64_t value);
 // The data of item 0 of any 7z archive a peer may send. An item larger than `limit`
 // bytes is refused before anything is allocated for it.
 TipoArregloByte ExtractSevenZipItem0(std::span<const std::uint8_t> archive, std::size_t limit);
+
+// The same, handed to `sink` piece by piece as it is decompressed, for a caller that need not
+// hold the whole item (the decoder's dictionary already takes as much memory as the item).
+// `expected_size` is told the item's size first, when the archive records it.
+struct SevenZipSink {
+  std::function<void(std::uint64_t size)> expected_size = nullptr;
+  std::function<void(std::span<const std::uint8_t> piece)> piece = nullptr;
+};
+void ExtractSevenZipItem0(std::span<const std::uint8_t> archive, std::size_t limit,
+                          const SevenZipSink& sink);
 
 }  // namespace xamu

@@ -33,7 +33,8 @@ class ArchiveReader {
 
 }  // namespace
 
-TipoArregloByte ExtractSevenZipItem0(std::span<const std::uint8_t> data, std::size_t limit) {
+void ExtractSevenZipItem0(std::span<const std::uint8_t> data, std::size_t limit,
+                          const SevenZipSink& sink) {
   CheckSevenZipArchive(data, limit);
   ArchiveReader reader;
   archive* a = reader.get();
@@ -45,14 +46,12 @@ TipoArregloByte ExtractSevenZipItem0(std::span<const std::uint8_t> data, std::si
   const int rc = archive_read_next_header(a, &entry);
   if (rc == ARCHIVE_EOF) throw ESevenZipError("7z: the archive holds no item");
   if (rc < ARCHIVE_WARN) reader.Fail("cannot read the first item");
-  TipoArregloByte out;
   if (archive_entry_size_is_set(entry)) {
     const auto size = static_cast<std::uint64_t>(archive_entry_size(entry));
     if (size > limit) throw ESevenZipError("7z: " + DecompressionLimitText());
-    // Allocated once at the item's size. Only reserved: a header that overstates the size
-    // costs address space, not memory, as the pages are touched only when written.
-    out.reserve(static_cast<std::size_t>(size));
+    if (sink.expected_size) sink.expected_size(size);
   }
+  std::uint64_t produced = 0;
   for (;;) {
     const void* block = nullptr;
     std::size_t size = 0;
@@ -61,13 +60,26 @@ TipoArregloByte ExtractSevenZipItem0(std::span<const std::uint8_t> data, std::si
     if (status == ARCHIVE_EOF) break;
     if (status < ARCHIVE_WARN) reader.Fail("cannot extract the first item");
     // A 7z item has no holes: every block follows the one before.
-    if (offset < 0 || static_cast<std::uint64_t>(offset) != out.size()) {
+    if (offset < 0 || static_cast<std::uint64_t>(offset) != produced) {
       throw ESevenZipError("7z: cannot extract the first item: a block out of order");
     }
-    if (size > limit - out.size()) throw ESevenZipError("7z: " + DecompressionLimitText());
-    const auto* bytes = static_cast<const std::uint8_t*>(block);
-    out.insert(out.end(), bytes, bytes + size);
+    if (size > limit - produced) throw ESevenZipError("7z: " + DecompressionLimitText());
+    produced += size;
+    sink.piece({static_cast<const std::uint8_t*>(block), size});
   }
+}
+
+TipoArregloByte ExtractSevenZipItem0(std::span<const std::uint8_t> data, std::size_t limit) {
+  TipoArregloByte out;
+  ExtractSevenZipItem0(
+      data, limit,
+      {// Allocated once at the item's size. Only reserved: a header that overstates the size
+       // costs address space, not memory, as the pages are touched only when written.
+       .expected_size = [&](std::uint64_t size) { out.reserve(static_cast<std::size_t>(size)); },
+       .piece =
+           [&](std::span<const std::uint8_t> piece) {
+             out.insert(out.end(), piece.begin(), piece.end());
+           }});
   return out;
 }
 

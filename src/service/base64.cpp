@@ -19,6 +19,21 @@ constexpr std::array<std::int8_t, 256> DecodeTable() {
 }
 constexpr auto kDecode = DecodeTable();
 
+// The same, each symbol's six bits already at their place in a group of four; anything else
+// sets a bit that no group of symbols can.
+constexpr std::uint32_t kNotASymbol = 1u << 31;
+constexpr std::array<std::uint32_t, 256> ShiftedDecodeTable(int shift) {
+  std::array<std::uint32_t, 256> table{};
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    table[i] = kDecode[i] < 0 ? kNotASymbol : static_cast<std::uint32_t>(kDecode[i]) << shift;
+  }
+  return table;
+}
+constexpr auto kDecode0 = ShiftedDecodeTable(18);
+constexpr auto kDecode1 = ShiftedDecodeTable(12);
+constexpr auto kDecode2 = ShiftedDecodeTable(6);
+constexpr auto kDecode3 = ShiftedDecodeTable(0);
+
 [[noreturn]] void Invalid() {
   throw ESOAPResponseError("Invalid base64 data");
 }
@@ -57,12 +72,17 @@ void AppendBase64Lines(const TipoArregloByte& bytes, std::string& out) {
     *o++ = '\r';
     *o++ = '\n';
   }
+  // The last, shorter line; padded to 76 characters (55 or 56 bytes) it ends with a break.
   for (; end - in >= 3; in += 3) quad(in[0] << 16 | in[1] << 8 | in[2]);
   if (in != end) {
     const bool two = end - in == 2;
     quad(in[0] << 16 | (two ? in[1] << 8 : 0));
     o[-1] = '=';
     if (!two) o[-2] = '=';
+  }
+  if (o != out.data() + out.size()) {
+    *o++ = '\r';
+    *o++ = '\n';
   }
 }
 
@@ -72,26 +92,25 @@ TipoArregloByte DecodeBase64(std::string_view text) {
   unsigned buffer = 0;
   int bits = 0;
   int padding = 0;
-  std::size_t symbols = 0;
+  std::size_t symbols = 0;  // only its remainder by four counts, so whole groups are left out
   const char* p = text.data();
   const char* const end = p + text.size();
   while (p != end) {
-    // Four symbols at a boundary, the common case, go at once.
-    if (bits == 0 && padding == 0 && end - p >= 4) {
-      const int a = kDecode[static_cast<unsigned char>(p[0])];
-      const int b = kDecode[static_cast<unsigned char>(p[1])];
-      const int c = kDecode[static_cast<unsigned char>(p[2])];
-      const int d = kDecode[static_cast<unsigned char>(p[3])];
-      if ((a | b | c | d) >= 0) {
-        const unsigned v = static_cast<unsigned>(a << 18 | b << 12 | c << 6 | d);
+    // Whole groups of four symbols, the bulk of the text, go at once.
+    if (bits == 0 && padding == 0) {
+      while (end - p >= 4) {
+        const std::uint32_t v = kDecode0[static_cast<unsigned char>(p[0])] |
+                                kDecode1[static_cast<unsigned char>(p[1])] |
+                                kDecode2[static_cast<unsigned char>(p[2])] |
+                                kDecode3[static_cast<unsigned char>(p[3])];
+        if (v & kNotASymbol) break;
         o[0] = static_cast<std::uint8_t>(v >> 16);
         o[1] = static_cast<std::uint8_t>(v >> 8);
         o[2] = static_cast<std::uint8_t>(v);
         o += 3;
         p += 4;
-        symbols += 4;
-        continue;
       }
+      if (p == end) break;
     }
     const char ch = *p++;
     if (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n') continue;

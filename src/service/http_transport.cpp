@@ -2,8 +2,10 @@
 
 #include <curl/curl.h>
 
+#include <charconv>
 #include <mutex>
 
+#include "platform/ascii_text.h"
 #include "service/errors.h"
 
 namespace xamu {
@@ -41,6 +43,12 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
     while (!phrase.empty() && (phrase.back() == '\r' || phrase.back() == '\n'))
       phrase.remove_suffix(1);
     c->response.reason = phrase;
+  } else if (platform::StartsWithIgnoringCase(line, "Content-Length:")) {
+    // The body is received into one buffer of its announced size, not grown as it comes.
+    std::uint64_t length = 0;
+    const std::string_view value = platform::TrimWhitespace(line.substr(15));
+    const auto parsed = std::from_chars(value.data(), value.data() + value.size(), length);
+    if (parsed.ec == std::errc() && length <= kMaxHttpResponse) c->response.body.reserve(length);
   }
   return size * count;
 }

@@ -24,12 +24,19 @@ TEST(Base64, BreaksTheLineAfterEvery76Characters) {
   EXPECT_EQ(EncodeBase64Lines(testing::Hex("41 42 43")), "QUJD");
   EXPECT_EQ(EncodeBase64Lines(testing::Hex("41 42")), "QUI=");
   EXPECT_EQ(EncodeBase64Lines({}), "");
+  // Padding that completes a line of 76 characters is followed by its break too.
+  const std::pair<std::size_t, const char*> padded_to_a_line[] = {{55, "==\r\n"}, {56, "A=\r\n"}};
+  for (const auto& [n, tail] : padded_to_a_line) {
+    const std::string b = EncodeBase64Lines(TipoArregloByte(n, 0));
+    EXPECT_EQ(b.size(), 78u) << n;
+    EXPECT_EQ(b.substr(74), tail) << n;
+  }
   const std::string b114 = EncodeBase64Lines(Bytes(114));
   EXPECT_EQ(b114.size(), 2u * 78);
 }
 
 TEST(Base64, DecodesOneLineOrWrappedAndRefusesOtherText) {
-  for (const std::size_t n : {0, 1, 2, 3, 57, 58, 1000}) {
+  for (const std::size_t n : {0, 1, 2, 3, 55, 56, 57, 58, 1000}) {
     const TipoArregloByte b = Bytes(n);
     EXPECT_EQ(DecodeBase64(EncodeBase64Lines(b)), b) << n;
     std::string one_line = EncodeBase64Lines(b);

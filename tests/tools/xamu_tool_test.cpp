@@ -80,6 +80,14 @@ TEST(XamuTool, CompressAndDecompressBothVariants) {
     ExpectOutput(Tool({"decompress", dir.File("packed"), dir.File("out")}), "");
     EXPECT_EQ(ReadFile(dir.File("out")), data);
   }
+  // An archive that breaks in the middle of its item leaves the output file as it was.
+  TipoArregloByte broken = ReadFile(dir.File("packed"));
+  for (std::size_t i = 200; i < 400; ++i) broken[i] ^= 0x5A;
+  WriteFile(dir.File("broken7z"), broken);
+  WriteFile(dir.File("out"), testing::Hex("01 02 03"));
+  ExpectError(Tool({"decompress", dir.File("broken7z"), dir.File("out")}), "ESevenZipError");
+  EXPECT_EQ(ReadFile(dir.File("out")), testing::Hex("01 02 03"));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.part")));
   WriteFile(dir.File("bad"), testing::Hex("FF 00 01"));
   ExpectError(Tool({"decompress", dir.File("bad"), dir.File("out")}), "Data error");
   WriteFile(dir.File("bad7z"), testing::Hex("37 7A BC AF 27 1C 00 04"));

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 
@@ -18,6 +19,27 @@ TipoArregloByte ReadWholeFile(const std::string& path) {
   std::optional<TipoArregloByte> bytes = platform::ReadFileBytes(path);
   if (!bytes) throw EInOutError("cannot read " + path);
   return std::move(*bytes);
+}
+
+void WriteFileInPieces(const std::string& path,
+                       const std::function<void(const PieceWriter&)>& produce) {
+  const std::string part = path + ".part";
+  try {
+    std::ofstream out(part, std::ios::binary | std::ios::trunc);
+    if (!out) throw EInOutError("cannot write " + path);
+    produce([&](std::span<const std::uint8_t> piece) {
+      out.write(reinterpret_cast<const char*>(piece.data()),
+                static_cast<std::streamsize>(piece.size()));
+      if (!out) throw EInOutError("cannot write " + path);
+    });
+    out.close();
+    if (!out) throw EInOutError("cannot write " + path);
+    std::filesystem::rename(part, path);
+  } catch (...) {
+    std::error_code ignored;
+    std::filesystem::remove(part, ignored);
+    throw;
+  }
 }
 
 void WriteWholeFile(const std::string& path, const TipoArregloByte& bytes) {

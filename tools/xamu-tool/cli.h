@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -23,6 +25,11 @@ void RequireArgumentCount(const Arguments& args, std::size_t count, const char* 
 
 TipoArregloByte ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const TipoArregloByte& bytes);
+// Writes `path` from the pieces `produce` hands to its argument, through a temporary file
+// beside it that takes its place only when `produce` returns; an error leaves `path` as it was.
+using PieceWriter = std::function<void(std::span<const std::uint8_t>)>;
+void WriteFileInPieces(const std::string& path,
+                       const std::function<void(const PieceWriter&)>& produce);
 
 // A JSON string literal of UTF-8 text.
 std::string JsonString(std::string_view utf8);

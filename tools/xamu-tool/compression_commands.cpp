@@ -1,5 +1,6 @@
 #include "commands.h"
 #include "encoding/compresion.h"
+#include "encoding/seven_zip.h"
 
 namespace xamu::tool {
 
@@ -11,6 +12,14 @@ void Compress(const Arguments& args) {
 void Decompress(const Arguments& args) {
   RequireArgumentCount(args, 2, "decompress IN OUT");
   MemoryStream stream(ReadWholeFile(args[0]));
+  if (HasSevenZipSignature(stream.Bytes())) {
+    // Written as it is decompressed: the decoder's dictionary already takes as much memory
+    // as the item, and a whole copy beside it would double the peak.
+    WriteFileInPieces(args[1], [&](const PieceWriter& write) {
+      ExtractSevenZipItem0(stream.Bytes(), kDecompressionLimit, {.piece = write});
+    });
+    return;
+  }
   DescomprimirStream(stream);
   WriteWholeFile(args[1], stream.Bytes());
 }
