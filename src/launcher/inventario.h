@@ -5,11 +5,10 @@
 #include <vector>
 
 #include "encoding/memory_stream.h"
+#include "sync/carpetas.h"
 
 // The inventory of the installation's local program files and dataset files.
 namespace xamu {
-
-inline constexpr const char* kCarpetaArchivosCDS = "ArchivosCDS";
 
 struct ArchivoLocal {
   std::string nombre;           // without folder

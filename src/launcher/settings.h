@@ -6,13 +6,12 @@
 
 #include "platform/file_system_interface.h"
 #include "platform/system_proxy.h"
+#include "sync/carpetas.h"
 
 // The launcher's settings: three INI files and the system proxy.
 namespace xamu {
 
-inline constexpr const char* kArchivoConfiguracion = "XAMUwebIP.ini";
 inline constexpr const char* kArchivoIdioma = "XamuWin.ini";
-inline constexpr const char* kCarpetaComp = "Comp";
 inline constexpr const char* kSeccionXamuWin = "XAMUWIN";
 inline constexpr const char* kSeccionControl = "CONTROL";
 // The vendor's synchronization service, when the settings name none.

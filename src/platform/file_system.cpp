@@ -213,6 +213,12 @@ Outcome CopyFile(const std::string& source, const std::string& target) {
   } catch (const EInOutError& e) {
     return Outcome::Failure(e.what());
   }
+  // The copy keeps the source's last-write time, as a copy on Windows does.
+  const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
+  if (st.st_mtim.tv_sec != 0 || st.st_mtim.tv_nsec != 0) {
+    if (utimensat(AT_FDCWD, ResolveCaseInsensitive(target).c_str(), times, 0) != 0)
+      return Outcome::FromErrno();
+  }
   return Outcome();
 }
 

@@ -71,8 +71,8 @@ std::optional<std::string> CreateTempFile(const std::string& folder, std::string
 
 Outcome DeleteFile(const std::string& path);
 
-// Copies a file, replacing `target` atomically when it exists; a failure leaves `target` as
-// it was and no temporary file behind.
+// Copies a file with its last-write time, replacing `target` atomically when it exists; a
+// failure leaves `target` as it was and no temporary file behind.
 Outcome CopyFile(const std::string& source, const std::string& target);
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path);

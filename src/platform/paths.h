@@ -25,4 +25,8 @@ std::string ResolveCaseInsensitive(std::string_view path);
 // The last component of a path.
 std::string FileNamePart(std::string_view path);
 
+// A name that, appended to a folder, stays inside it on either platform: not empty, not
+// "." or "..", and without a separator of either kind, a drive colon or a NUL.
+bool IsPlainFileName(std::string_view name);
+
 }  // namespace xamu::platform

@@ -77,15 +77,10 @@ DataPacket ConstruirLista(const EntradaCatalogo& tabla, MemoryStream& datos) {
   return std::move(table).Finish();
 }
 
-// A name the service sends must stay inside the tables' folder.
-bool EsNombreSimple(const std::string& nombre) {
-  return !nombre.empty() && nombre != "." && nombre != ".." &&
-         nombre.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
-}
-
 bool Guardar(const DataPacket& packet, const std::string& carpeta, const std::string& nombre,
              platform::FileSystem& archivos) {
-  if (!EsNombreSimple(nombre)) return false;
+  // A name the service sends must stay inside the tables' folder.
+  if (!platform::IsPlainFileName(nombre)) return false;
   std::string path = carpeta;
   if (!path.empty() && path.back() != platform::kPathSeparator) path += platform::kPathSeparator;
   path += nombre;

@@ -28,6 +28,9 @@ struct DatosAviso {
   bool SalirAlCerrar = false;
 };
 
+// The progress bar runs from 0 to this.
+inline constexpr int kProgresoMaximo = 100;
+
 class InterfazUsuario {
  public:
   virtual ~InterfazUsuario() = default;

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +22,21 @@ std::vector<std::string> Names(const std::vector<FolderEntry>& entries) {
   for (const FolderEntry& e : entries) names.push_back(e.name);
   std::sort(names.begin(), names.end());
   return names;
+}
+
+TEST(IsPlainFileName, OnlyANameThatStaysInItsFolder) {
+  for (const char* name : {"Paises.cds", "XAMUwebIP.ini", "a..b", ".hidden"})
+    EXPECT_TRUE(IsPlainFileName(name)) << name;
+  const std::string refused[] = {"",
+                                 ".",
+                                 "..",
+                                 "../x.exe",
+                                 "sub/x.exe",
+                                 "..\\x.exe",
+                                 "/etc/passwd",
+                                 "C:x.exe",
+                                 std::string("x\0.exe", 6)};
+  for (const std::string& name : refused) EXPECT_FALSE(IsPlainFileName(name)) << name;
 }
 
 TEST(ResolveCaseInsensitive, FindsExistingEntriesWhateverTheirCase) {
@@ -134,8 +150,14 @@ TEST(ReplaceFileAtomically, ReplacesWholeOrNotAtAll) {
   ReplaceFileAtomically(dir.File("TABLE.cds"), second);
   EXPECT_EQ(ReadFileBytes(path), second);
   EXPECT_EQ(Names(ListFolder(dir.Path().string(), "*.*")), std::vector<std::string>{"table.cds"});
+  const timespec written[2] = {{0, UTIME_OMIT}, {1234567890, 500000000}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), written, 0), 0);
   EXPECT_TRUE(CopyFile(path, dir.File("copy.cds")));
   EXPECT_EQ(ReadFileBytes(dir.File("copy.cds")), second);
+  struct stat copied {};
+  ASSERT_EQ(stat(dir.File("copy.cds").c_str(), &copied), 0);
+  EXPECT_EQ(copied.st_mtim.tv_sec, 1234567890) << "the copy keeps the source's date";
+  EXPECT_EQ(copied.st_mtim.tv_nsec, 500000000);
   EXPECT_FALSE(CopyFile(dir.File("missing"), dir.File("copy.cds")));
   EXPECT_EQ(ReadFileBytes(dir.File("copy.cds")), second) << "a failed copy leaves the target";
 }
