@@ -79,4 +79,8 @@ void GrabarTipoComunicacion(const std::string& ruta_aplicacion, int valor,
                            "TipoComunicacion", std::to_string(valor), archivos);
 }
 
+ServiceSettings ConfiguracionServicio(const LauncherSettings& s) {
+  return {s.URLServ, s.ProxySistema, s.UserProxy, s.PasswordProxy, s.Proxy, s.PortProxy};
+}
+
 }  // namespace xamu

@@ -6,6 +6,7 @@
 
 #include "platform/file_system_interface.h"
 #include "platform/system_proxy.h"
+#include "service/clientes.h"
 #include "sync/carpetas.h"
 
 // The launcher's settings: three INI files and the system proxy.
@@ -40,6 +41,9 @@ struct LauncherSettings {
   std::int16_t BloqueDeDatosValor = kBloqueDeDatosValorPredeterminado;
   bool ProxySistema = false;
 };
+
+// What the service clients take of the settings.
+ServiceSettings ConfiguracionServicio(const LauncherSettings& settings);
 
 // When RutaAplicacion has no settings file but Comp has one, copies it over (the
 // outcome is not checked: a failed copy just leaves every default).

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,41 @@ class FakeSincronizacion : public NullSincronizacion {
     bytes = packets.at(static_cast<std::size_t>(k - 1));
     return results.at(static_cast<std::size_t>(k - 1));
   }
+};
+
+// A client that forwards every call to a service the test keeps, so that what the service
+// recorded outlives the caller's release of its client.
+class BorrowedSincronizacion : public ISincronizacion {
+ public:
+  explicit BorrowedSincronizacion(ISincronizacion& service) : s_(service) {}
+  bool Sincronizar(std::int16_t a, std::int16_t b, SincronizacionArchivoInformacion& c,
+                   TipoArregloByte& d, std::int16_t e, bool f, bool g, std::int16_t& h,
+                   std::uint8_t& i, std::int32_t& j, TipoArregloSmallInt& k) override {
+    return s_.Sincronizar(a, b, c, d, e, f, g, h, i, j, k);
+  }
+  bool SincronizarGenerarPaquetes(std::int16_t a, std::int16_t b, TipoArregloByte& c,
+                                  std::int16_t d, bool e, bool f, std::int16_t& g, std::uint8_t& h,
+                                  std::int32_t& i, std::int16_t j, std::int16_t& k,
+                                  TipoArregloByte& l) override {
+    return s_.SincronizarGenerarPaquetes(a, b, c, d, e, f, g, h, i, j, k, l);
+  }
+  bool SincronizarTraerPaquetes(std::int16_t a, TipoArregloByte& b, std::int16_t c) override {
+    return s_.SincronizarTraerPaquetes(a, b, c);
+  }
+  void SincronizarConfirmar(std::int16_t a, bool b, std::int16_t& c, std::uint8_t& d,
+                            std::int32_t& e, std::int16_t f) override {
+    s_.SincronizarConfirmar(a, b, c, d, e, f);
+  }
+  bool SincronizarProgramas(const std::string& a, TipoArregloByte& b) override {
+    return s_.SincronizarProgramas(a, b);
+  }
+  bool SincronizarProgramasGenerarPaquetes(std::int16_t a, const std::string& b, TipoArregloByte& c,
+                                           std::int16_t d, std::int16_t& e) override {
+    return s_.SincronizarProgramasGenerarPaquetes(a, b, c, d, e);
+  }
+
+ private:
+  ISincronizacion& s_;
 };
 
 }  // namespace xamu::testing

@@ -15,6 +15,11 @@ void RequireArgumentCount(const Arguments& args, std::size_t count, const char* 
   if (args.size() != count) throw UsageError(std::string("usage: xamu-tool ") + usage);
 }
 
+std::string ApplicationFolder(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
 TipoArregloByte ReadWholeFile(const std::string& path) {
   std::optional<TipoArregloByte> bytes = platform::ReadFileBytes(path);
   if (!bytes) throw EInOutError("cannot read " + path);

@@ -21,6 +21,14 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A command that has printed its result and ends with this exit code, without an error line.
+struct ExitCode {
+  int code;
+};
+
+// The application folder as the launcher derives it: with a trailing separator.
+std::string ApplicationFolder(std::string folder);
+
 void RequireArgumentCount(const Arguments& args, std::size_t count, const char* usage);
 
 TipoArregloByte ReadWholeFile(const std::string& path);

@@ -19,5 +19,6 @@ void Probe(const Arguments& args);
 void CdsDump(const Arguments& args);
 void CdsBuild(const Arguments& args);
 void Sincronizar(const Arguments& args);
+void Sync(const Arguments& args);
 
 }  // namespace xamu::tool

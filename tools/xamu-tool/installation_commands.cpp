@@ -8,15 +8,6 @@
 #include "platform/user_language.h"
 
 namespace xamu::tool {
-namespace {
-
-// The application folder as the launcher derives it: with a trailing separator.
-std::string ApplicationFolder(std::string folder) {
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  return folder;
-}
-
-}  // namespace
 
 void Settings(const Arguments& args) {
   RequireArgumentCount(args, 1, "settings FOLDER");

@@ -29,6 +29,7 @@ constexpr Command kCommands[] = {
     {"cds-dump", xamu::tool::CdsDump},
     {"cds-build", xamu::tool::CdsBuild},
     {"sincronizar", xamu::tool::Sincronizar},
+    {"sync", xamu::tool::Sync},
 };
 
 void PrintUsage() {
@@ -51,6 +52,9 @@ int main(int argc, char** argv) {
     try {
       command.run(xamu::tool::Arguments(argv + 2, argv + argc));
       return std::fflush(stdout) == 0 ? 0 : 1;
+    } catch (const xamu::tool::ExitCode& e) {
+      std::fflush(stdout);
+      return e.code;
     } catch (const xamu::Error& e) {
       std::fflush(stdout);
       std::fprintf(stderr, "%s: %s\n", e.Kind().c_str(), e.what());

@@ -1,0 +1,75 @@
+#include <cstdio>
+#include <limits>
+
+#include "commands.h"
+#include "console_ui.h"
+#include "launcher/inventario.h"
+#include "launcher/settings.h"
+#include "platform/system_proxy.h"
+#include "platform/user_language.h"
+#include "sync/thrd_sincronizar.h"
+
+namespace xamu::tool {
+namespace {
+
+std::string WithEscapedLineBreaks(const std::string& text) {
+  std::string out;
+  for (const char c : text) out += c == '\n' ? std::string("\\n") : std::string(1, c);
+  return out;
+}
+
+}  // namespace
+
+void Sync(const Arguments& args) {
+  const char* usage = "usage: xamu-tool sync FOLDER --cliente N --usuario N";
+  if (args.size() != 5) throw UsageError(usage);
+  constexpr auto kMin = std::numeric_limits<std::int16_t>::min();
+  constexpr auto kMax = std::numeric_limits<std::int16_t>::max();
+  std::optional<std::int16_t> cliente, usuario;
+  for (std::size_t i = 1; i + 1 < args.size(); i += 2) {
+    const auto value = static_cast<std::int16_t>(ParseInteger(args[i + 1], kMin, kMax));
+    if (args[i] == "--cliente") {
+      cliente = value;
+    } else if (args[i] == "--usuario") {
+      usuario = value;
+    } else {
+      throw UsageError(usage);
+    }
+  }
+  if (!cliente || !usuario) throw UsageError(usage);
+
+  // The installation as the launcher would find it at start.
+  const std::string ruta = ApplicationFolder(args[0]);
+  const LauncherSettings settings =
+      LeerConfiguracion(ruta, InterpretarProxySistema(platform::QuerySystemProxy()));
+  TMensajes mensajes;
+  CargarMensajes(mensajes, LeerIdioma(ruta, platform::UserDefaultLangId()));
+  TipoArregloByte ArregloArchivosCDS =
+      ConstruirInventario(ListarInventario(ruta)).ArregloArchivosCDS;
+  ConsoleUi ui(mensajes);
+
+  TrabajoSincronizacion trabajo;
+  trabajo.IDCliente = *cliente;
+  trabajo.IDUsuario = *usuario;
+  trabajo.RutaAplicacion = ruta;
+  trabajo.textos = {mensajes.NoCopiaLauncher, mensajes.NoBorraLauncher};
+  EntornoSincronizacion& entorno = trabajo.entorno;
+  entorno.CrearCliente = [servicio = ConfiguracionServicio(settings)] {
+    return CrearClienteSincronizacion(servicio);
+  };
+  entorno.BloqueDeDatosStatus = settings.BloqueDeDatosStatus;
+  entorno.BloqueDeDatosValor = settings.BloqueDeDatosValor;
+  entorno.caption = mensajes.Sincronizando;
+  entorno.sesion.IDCliente = *cliente;
+  entorno.sesion.IDUsuario = *usuario;
+  entorno.ui = &ui;
+
+  EstadoSincronizacion estado;
+  { const thrdSincronizar hilo(std::move(trabajo), ArregloArchivosCDS, estado); }
+  std::printf("CodigoError=%d\nTextoError=%s\nFase=%d\nPasoSincronizacion=%s\n",
+              int{estado.CodigoError}, WithEscapedLineBreaks(estado.TextoError).c_str(),
+              int{estado.Fase}, estado.PasoSincronizacion.c_str());
+  if (estado.CodigoError != 0 || !estado.TextoError.empty()) throw ExitCode{1};
+}
+
+}  // namespace xamu::tool
