@@ -672,3 +672,71 @@ TEST_F(XamuService, XamuToolSincronizarGivesTheSameEntriesWholeAndInPackets) {
 
 }  // namespace
 }  // namespace xamu
+
+namespace xamu {
+namespace {
+
+// An installation folder that xamu-tool sync brings up to date from the running service.
+class XamuToolSync : public XamuService {
+ protected:
+  testing::CommandResult Sync(const std::string& settings) {
+    WriteText(install_.Path() / "XAMUwebIP.ini",
+              "[XAMUWIN]\nURLServ=" + service_->Url() + "\n" + settings);
+    return testing::RunCommand(
+        {XAMU_TOOL_PATH, "sync", install_.Path().string(), "--cliente", "17", "--usuario", "203"});
+  }
+  testing::TempDir install_;
+};
+
+TEST_F(XamuToolSync, InstallsEveryTableAndProgramFileWholeAndInPackets) {
+  std::string sesion = ReadText(content_ / "sesion.ini");
+  sesion.replace(sesion.find("Sincronizacion="), 15,
+                 "Sincronizacion=XamuReportes.exe, XamuGraficos.dll, XamuIconos.res");
+  WriteText(content_ / "sesion.ini", sesion);
+  for (const char* settings : {"", "BloqueDeDatosStatus=1\nBloqueDeDatosValor=700\n"}) {
+    fs::remove_all(install_.Path() / "ArchivosCDS");
+    const testing::CommandResult r = Sync(settings);
+    ASSERT_EQ(r.exit_code, 0) << settings << r.err << r.out;
+    EXPECT_EQ(r.out, "CodigoError=0\nTextoError=\nFase=1400\nPasoSincronizacion=T : 004\n")
+        << settings;
+    std::size_t tables = 0;
+    for (const auto& entry : fs::directory_iterator(install_.Path() / "ArchivosCDS")) {
+      const testing::CommandResult dump =
+          testing::RunCommand({XAMU_TOOL_PATH, "cds-dump", entry.path().string()});
+      EXPECT_EQ(dump.exit_code, 0) << entry.path() << dump.err;
+      ++tables;
+    }
+    EXPECT_EQ(tables, 31u) << settings;
+    const fs::path programas = content_ / "programas";
+    EXPECT_EQ(ReadBytes(install_.Path() / "XamuReportes.exe"),
+              ReadBytes(programas / "XamuReportes.exe"));
+    EXPECT_EQ(ReadBytes(install_.Path() / "Comp" / "XamuGraficos.dll"),
+              ReadBytes(programas / "XamuGraficos.dll"));
+    EXPECT_EQ(ReadBytes(install_.Path() / "Comp" / "XamuIconos.res"),
+              ReadBytes(programas / "XamuIconos.res"));
+    const double installed =
+        *platform::LastWriteTime((install_.Path() / "XamuReportes.exe").string());
+    const double served = *platform::LastWriteTime((programas / "XamuReportes.exe").string());
+    EXPECT_NEAR(installed, served, 2.0 / 86400) << "the program keeps its date";
+    EXPECT_TRUE(fs::is_empty(install_.Path() / "Work1"));
+  }
+  EXPECT_EQ(CountLines(Log(), "\tSincronizarConfirmar\t200"), 2u);
+}
+
+TEST_F(XamuToolSync, AServiceFailureEndsWithItsTextAndCode) {
+  SetFaults("[Sincronizar]\nSoapFault=Servicio detenido\n");
+  const testing::CommandResult r = Sync("");
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out,
+            "CodigoError=788\nTextoError=Exception class name = ERemotableException\\n"
+            "Exception message = Servicio detenido\\n1 / 1\nFase=0\nPasoSincronizacion=1 / 1\n");
+  SetFaults("[SincronizarGenerarPaquetes]\nCodigoError=5\n");
+  const testing::CommandResult code = Sync("BloqueDeDatosStatus=1\n");
+  EXPECT_EQ(code.exit_code, 1);
+  EXPECT_EQ(code.out,
+            "CodigoError=5\nTextoError=Error Sincronizando : 5\\n1 / N\nFase=0\n"
+            "PasoSincronizacion=1 / N\n");
+}
+
+}  // namespace
+}  // namespace xamu
