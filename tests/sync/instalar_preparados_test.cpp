@@ -55,6 +55,10 @@ TEST_F(Staged, EachFileGoesWhereItsNameSays) {
        {"Work1/LauncherXamuWEB.exe", "Work1/XAMUwebIP.ini", "Comp/XAMUwebIP.ini"},
        {"LauncherXamuWEB.exe", "XAMUwebIP.ini"}},
       {{"xamuwebip.INI"}, {"Comp/xamuwebip.INI", "XAMUwebIP.ini", "Work1/xamuwebip.INI"}, {}},
+      // Names that would leave their target folder on the other platform stay staged.
+      {{"..\\Fuera.dll", "C:Fuera.exe"},
+       {"Work1/..\\Fuera.dll", "Work1/C:Fuera.exe"},
+       {"Comp/..\\Fuera.dll", "C:Fuera.exe"}},
   };
   for (const Case& c : cases) {
     testing::TempDir dir;

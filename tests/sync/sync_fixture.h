@@ -8,6 +8,7 @@
 #include "encoding/writer.h"
 #include "platform/file_system.h"
 #include "platform/local_time.h"
+#include "service/errors.h"
 #include "support/fake_sincronizacion.h"
 #include "support/faulty_file_system.h"
 #include "support/recording_ui.h"
@@ -27,6 +28,7 @@ class WholeAnswerService : public NullSincronizacion {
   std::function<void()> on_call;  // may throw
   int confirmations = 0;
   std::int16_t confirmation_code = 0;
+  bool confirmation_fails = false;
 
   bool Sincronizar(std::int16_t, std::int16_t, SincronizacionArchivoInformacion& respuesta,
                    TipoArregloByte&, std::int16_t, bool, bool, std::int16_t& CodigoError,
@@ -40,6 +42,7 @@ class WholeAnswerService : public NullSincronizacion {
   void SincronizarConfirmar(std::int16_t, bool, std::int16_t& CodigoError, std::uint8_t&,
                             std::int32_t& Status, std::int16_t) override {
     ++confirmations;
+    if (confirmation_fails) throw ESOAPHTTPException("Operation timed out");
     CodigoError = confirmation_code;
     Status = 99;
   }

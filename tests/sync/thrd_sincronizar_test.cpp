@@ -82,6 +82,14 @@ TEST_F(Worker, EveryFailureEndsWithItsTextCodeAndAFullBar) {
          s.confirmation_code = 67;
        },
        67, "Error Sincronizando : 67\nT : 004"},
+      {"a confirmation that fails",
+       [](auto&, auto& s) {
+         s.entradas = {Entry(1, "A.dll", {'a'})};
+         s.confirmation_fails = true;
+       },
+       788,
+       "Exception class name = ESOAPHTTPException\nException message = Operation timed out\n"
+       "T : 004"},
   };
   for (const Case& c : cases) {
     testing::Installation in;

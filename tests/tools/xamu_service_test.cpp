@@ -730,6 +730,20 @@ TEST_F(XamuToolSync, AServiceFailureEndsWithItsTextAndCode) {
   EXPECT_EQ(r.out,
             "CodigoError=788\nTextoError=Exception class name = ERemotableException\\n"
             "Exception message = Servicio detenido\\n1 / 1\nFase=0\nPasoSincronizacion=1 / 1\n");
+  // Faults on the way: each ends as a failure of the synchronization, code 788.
+  const std::pair<const char*, const char*> transport[] = {
+      {"[*]\nHttpStatus=503\n", "Exception class name = ESOAPHTTPException\\n"},
+      {"[*]\nCortar=1\n", "Exception class name = ESOAPHTTPException\\n"},
+      {"[SincronizarGenerarPaquetes]\nPaqueteCorto=2\n",
+       "Exception class name = EReadError\\nException message = Stream read error\\nT : 001"},
+  };
+  for (const auto& [faults, texto] : transport) {
+    SetFaults(faults);
+    const testing::CommandResult failed = Sync("BloqueDeDatosStatus=1\nBloqueDeDatosValor=700\n");
+    EXPECT_EQ(failed.exit_code, 1) << faults;
+    EXPECT_TRUE(failed.out.starts_with(std::string("CodigoError=788\nTextoError=") + texto))
+        << faults << failed.out;
+  }
   SetFaults("[SincronizarGenerarPaquetes]\nCodigoError=5\n");
   const testing::CommandResult code = Sync("BloqueDeDatosStatus=1\n");
   EXPECT_EQ(code.exit_code, 1);
