@@ -18,23 +18,26 @@ using Call = testing::FaultyFileSystem::Call;
 
 const TipoArregloByte kPrograma = {'#', '!', 'x', 'a', 'm', 'u'};
 
+// What the driver left.
+struct Result {
+  std::int16_t CodigoError = 0;
+  std::int32_t Status = 0;
+  std::string texto_error;
+};
+
+// Runs the driver on the installation the environment points to.
+Result RunDriver(const EntornoSincronizacion& entorno, const std::string& ruta) {
+  Result r;
+  std::uint8_t accion = 0;
+  TipoArregloByte cds = {1, 2, 3};
+  SincronizarFormatos({.IDCliente = 17, .IDUsuario = 203, .DebeSincronizarProgramas = true},
+                      r.CodigoError, accion, r.Status, cds, ruta, r.texto_error, entorno);
+  return r;
+}
+
 class Driver : public ::testing::Test {
  protected:
-  // Runs the driver in one-call mode; returns what it left.
-  struct Result {
-    std::int16_t CodigoError = 0;
-    std::int32_t Status = 0;
-    std::string texto_error;
-  };
-  Result Run() {
-    Result r;
-    std::uint8_t accion = 0;
-    TipoArregloByte cds = {1, 2, 3};
-    SincronizarFormatos({.IDCliente = 17, .IDUsuario = 203, .DebeSincronizarProgramas = true},
-                        r.CodigoError, accion, r.Status, cds, in_.ruta, r.texto_error,
-                        in_.Entorno(service_));
-    return r;
-  }
+  Result Run() { return RunDriver(in_.Entorno(service_), in_.ruta); }
   std::vector<std::uint16_t> Notices() const {
     std::vector<std::uint16_t> codes;
     for (const DatosAviso& a : in_.ui.avisos) codes.push_back(a.CodigoError);
@@ -81,14 +84,8 @@ TEST_F(Driver, NamesWithAMeaningHoldBackTheTablesOrTheConfirmation) {
     testing::WholeAnswerService service;
     service.entradas = {Entry(1, c.nombre, kPrograma),
                         Entry(28, "Adjetivos.cds", testing::AdjetivosStream(u"Bueno"))};
-    std::int16_t codigo = 0;
-    std::uint8_t accion = 0;
-    std::int32_t status = 0;
-    TipoArregloByte cds;
-    std::string texto;
-    SincronizarFormatos({.IDUsuario = 203}, codigo, accion, status, cds, in.ruta, texto,
-                        in.Entorno(service));
-    EXPECT_EQ(codigo, 0) << c.nombre;
+    const Result r = RunDriver(in.Entorno(service), in.ruta);
+    EXPECT_EQ(r.CodigoError, 0) << c.nombre;
     EXPECT_TRUE(in.Exists(std::string("Work1/") + c.nombre)) << c.nombre;
     EXPECT_EQ(in.Exists("ArchivosCDS/Adjetivos.cds"), c.tables_built) << c.nombre;
     EXPECT_EQ(service.confirmations, 0) << c.nombre;
@@ -109,13 +106,8 @@ TEST_F(Driver, AFalseOrFailedAnswerWritesNothing) {
     service.result = result;
     service.code = static_cast<std::int16_t>(code);
     service.entradas = {Entry(1, "XamuReportes.exe", kPrograma)};
-    std::int16_t codigo = 0;
-    std::uint8_t accion = 0;
-    std::int32_t status = 0;
-    TipoArregloByte cds;
-    std::string texto;
-    SincronizarFormatos({}, codigo, accion, status, cds, in.ruta, texto, in.Entorno(service));
-    EXPECT_EQ(codigo, code);
+    const Result r = RunDriver(in.Entorno(service), in.ruta);
+    EXPECT_EQ(r.CodigoError, code);
     EXPECT_EQ(in.paso, "1 / 1");
     EXPECT_FALSE(in.Exists("Work1"));
   }
@@ -131,14 +123,9 @@ TEST_F(Driver, TheFirstFolderThatCannotBeWrittenStopsEverything) {
     testing::WholeAnswerService service;
     service.entradas = {Entry(1, "XamuReportes.exe", kPrograma)};
     in.files.FailFrom(Call::kCreateTempFile, c.probe, "Permission denied");
-    std::int16_t codigo = 0;
-    std::uint8_t accion = 0;
-    std::int32_t status = 0;
-    TipoArregloByte cds;
-    std::string texto;
-    SincronizarFormatos({}, codigo, accion, status, cds, in.ruta, texto, in.Entorno(service));
-    EXPECT_EQ(texto, "Folder: " + in.ruta + c.folder + "is write protected");
-    EXPECT_EQ(codigo, 0);
+    const Result r = RunDriver(in.Entorno(service), in.ruta);
+    EXPECT_EQ(r.texto_error, "Folder: " + in.ruta + c.folder + "is write protected");
+    EXPECT_EQ(r.CodigoError, 0);
     EXPECT_EQ(in.paso, "T : 003");
     EXPECT_EQ(in.fase, 1);
     EXPECT_FALSE(in.Exists("Work1/XamuReportes.exe"));
@@ -166,12 +153,7 @@ TEST_F(Driver, AProgramFileThatCannotBeStagedShowsNotice24AndHoldsBackTheConfirm
     testing::Installation in;
     testing::WholeAnswerService service;
     service.entradas = {c.entry, Entry(28, "Adjetivos.cds", testing::AdjetivosStream(u"Bueno"))};
-    std::int16_t codigo = -1;
-    std::uint8_t accion = 0;
-    std::int32_t status = 0;
-    TipoArregloByte cds;
-    std::string texto;
-    SincronizarFormatos({}, codigo, accion, status, cds, in.ruta, texto, in.Entorno(service));
+    const Result r = RunDriver(in.Entorno(service), in.ruta);
     std::vector<std::uint16_t> notices;
     for (const DatosAviso& a : in.ui.avisos) {
       notices.push_back(a.CodigoError);
@@ -179,7 +161,7 @@ TEST_F(Driver, AProgramFileThatCannotBeStagedShowsNotice24AndHoldsBackTheConfirm
       EXPECT_EQ(a.NombreCliente, "Banco") << c.what;
     }
     EXPECT_EQ(notices, c.notices) << c.what;
-    EXPECT_EQ(codigo, 0) << c.what << ": the second pass sets it back";
+    EXPECT_EQ(r.CodigoError, 0) << c.what << ": the second pass sets it back";
     EXPECT_TRUE(in.Exists("ArchivosCDS/Adjetivos.cds")) << c.what;
     EXPECT_EQ(service.confirmations, 0) << c.what;
     EXPECT_FALSE(in.Exists("Fuera.exe")) << c.what;
@@ -234,14 +216,9 @@ TEST_F(Driver, PacketsAreFetchedWhenTheSettingsAskForThem) {
   EntornoSincronizacion entorno = in_.Entorno(packets);
   entorno.BloqueDeDatosStatus = true;
   entorno.BloqueDeDatosValor = 4096;
-  std::int16_t codigo = 0;
-  std::uint8_t accion = 0;
-  std::int32_t status = 0;
-  TipoArregloByte cds;
-  std::string texto;
-  SincronizarFormatos({}, codigo, accion, status, cds, in_.ruta, texto, entorno);
+  const Result r = RunDriver(entorno, in_.ruta);
   EXPECT_EQ(packets.calls, (std::vector<std::string>{"generar 4096", "traer 2"}));
-  EXPECT_EQ(codigo, 0);
+  EXPECT_EQ(r.CodigoError, 0);
   EXPECT_TRUE(in_.Exists("ArchivosCDS/Adjetivos.cds"));
   EXPECT_EQ(in_.paso, "T : 004");
   EXPECT_EQ(in_.ui.textos.back(), "Sincronizando") << "the caption put back";
