@@ -22,7 +22,7 @@ struct DatosAviso {
   std::uint16_t CodigoError = 0;
   std::int32_t Status = 0;
   bool MostrarCodigo = false;
-  std::string NombreCliente;
+  std::string NombreCliente{};
   std::int16_t IDCliente = 0;
   std::int16_t IDUsuario = 0;
   bool SalirAlCerrar = false;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdlib>
+#include <functional>
+
+#include "ui/fuentes.h"
+
+namespace xamu::testing {
+
+// The one application object of the windows' tests, on the offscreen platform.
+inline QApplication& App() {
+  static int argc = 1;
+  static char name[] = "ui_qt_tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    auto* a = new QApplication(argc, argv);
+    QApplication::setApplicationDisplayName("Xamu Launcher");
+    ui::InstalarSustitucionesDeFuentes();
+    return a;
+  }();
+  return *app;
+}
+
+// Answers the next modal window as soon as it is open: `answer` gets it, on the event loop.
+inline void WhenModalOpens(std::function<void(QWidget*)> answer) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, answer = std::move(answer)] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      timer->stop();
+      timer->deleteLater();
+      answer(modal);
+    }
+  });
+  timer->start();
+}
+
+}  // namespace xamu::testing
