@@ -9,7 +9,7 @@ packages=(
   libcurl4-openssl-dev libssl-dev libpugixml-dev
   qt6-base-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  p7zip-full xvfb
+  p7zip-full xvfb fonts-dejavu-core
 )
 
 missing=()
