@@ -39,4 +39,13 @@ constexpr std::string_view TrimWhitespace(std::string_view text) {
   return text.substr(begin, text.find_last_not_of(kBlanks) - begin + 1);
 }
 
+// Without the blanks and control characters (every code unit up to the space) at either end.
+template <class Char>
+constexpr std::basic_string_view<Char> TrimBlanksAndControls(std::basic_string_view<Char> text) {
+  std::size_t begin = 0, end = text.size();
+  while (begin < end && text[begin] <= Char(' ')) ++begin;
+  while (end > begin && text[end - 1] <= Char(' ')) --end;
+  return text.substr(begin, end - begin);
+}
+
 }  // namespace xamu::platform

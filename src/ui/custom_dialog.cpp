@@ -11,9 +11,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "platform/user_language.h"
-#include "ui/codigos.h"
 #include "ui/fuentes.h"
+#include "ui/idioma_sistema.h"
 
 namespace xamu::ui {
 namespace {
@@ -87,7 +86,7 @@ class Dialogo : public QDialog {
 
 int TCustomDialog::MessageDlg(const std::string& Msg, TMsgDlgType DlgType,
                               const TMsgDlgButtons& Buttons) {
-  const bool espanol = (platform::UserDefaultLangId() & 0xFF) == kLenguajePrimarioEspanol;
+  const bool espanol = SistemaEnEspanol();
   const Tipo tipo = TipoDe(DlgType);
 
   Dialogo dialogo;

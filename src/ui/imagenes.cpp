@@ -50,4 +50,19 @@ QIcon ImagenCerrar() {
   });
 }
 
+QIcon ImagenAceptar() {
+  return Dibujar([](QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 140, 60));
+    p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+    p.setPen(QPen(Qt::white, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath tick;
+    tick.moveTo(4.8, 8.3);
+    tick.lineTo(7.2, 10.6);
+    tick.lineTo(11.3, 5.6);
+    p.drawPath(tick);
+  });
+}
+
 }  // namespace xamu::ui

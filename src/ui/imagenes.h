@@ -6,7 +6,8 @@
 // pixels, so that they are crisp at 1x and 2x.
 namespace xamu::ui {
 
-QIcon ImagenCorreo();  // an envelope
-QIcon ImagenCerrar();  // a cross in a red disc
+QIcon ImagenCorreo();   // an envelope
+QIcon ImagenCerrar();   // a cross in a red disc
+QIcon ImagenAceptar();  // a tick in a green disc
 
 }  // namespace xamu::ui

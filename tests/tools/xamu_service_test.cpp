@@ -34,6 +34,7 @@
 #include "service/paquetes.h"
 #include "support/recording_ui.h"
 #include "support/run_command.h"
+#include "support/service_process.h"
 #include "support/temp_dir.h"
 #include "sync/progreso_sincronizacion.h"
 #include "tables/catalogo.h"
@@ -46,64 +47,12 @@ namespace xamu {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ServiceProcess;
 
 constexpr std::int16_t kIDCliente = 17;
 constexpr std::int16_t kIDUsuario = 203;
 const std::vector<std::string> kProgramas = {"XamuReportes.exe", "XamuGraficos.dll",
                                              "XamuIconos.res"};
-
-// The running binary. Its first line on standard output gives the address; the rest of its
-// output is not read.
-class ServiceProcess {
- public:
-  explicit ServiceProcess(const std::vector<std::string>& args) {
-    int out[2];
-    if (pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    std::vector<std::string> argv = {XAMU_SERVICE_PATH};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> pointers;
-    for (std::string& a : argv) pointers.push_back(a.data());
-    pointers.push_back(nullptr);
-    const int rc = posix_spawn(&pid_, argv[0].c_str(), &actions, nullptr, pointers.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    if (rc != 0) {
-      close(out[0]);
-      throw std::runtime_error("cannot start xamu-service");
-    }
-    pollfd fd{out[0], POLLIN, 0};
-    char c = 0;
-    while (poll(&fd, 1, 10'000) > 0 && read(out[0], &c, 1) == 1 && c != '\n') first_line_ += c;
-    close(out[0]);
-  }
-  ~ServiceProcess() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-  }
-  ServiceProcess(const ServiceProcess&) = delete;
-  ServiceProcess& operator=(const ServiceProcess&) = delete;
-
-  const std::string& FirstLine() const { return first_line_; }
-  std::string Url() const { return first_line_.substr(first_line_.find("http://")); }
-  int Port() const { return std::stoi(first_line_.substr(first_line_.rfind(':') + 1)); }
-
-  // Sends the signal and returns the exit code (-1 when it did not exit normally).
-  int Stop(int signal = SIGTERM) {
-    kill(pid_, signal);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-  std::string first_line_;
-};
 
 TipoArregloByte ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -176,6 +125,7 @@ class XamuService : public ::testing::Test {
     }
     fs::copy(XAMU_SERVICE_SAMPLE_CONTENT, content_, fs::copy_options::recursive);
     service_ = std::make_unique<ServiceProcess>(
+        XAMU_SERVICE_PATH,
         std::vector<std::string>{"--content", content_.string(), "--log", log_.string()});
     ASSERT_TRUE(std::regex_match(service_->FirstLine(),
                                  std::regex("listening on http://127\\.0\\.0\\.1:[1-9][0-9]*")))
@@ -611,7 +561,7 @@ TEST(XamuServiceCommandLine, RefusesWhatItCannotServeAndStopsOnSigint) {
   testing::TempDir dir;
   const fs::path content = dir.Path() / "content";
   fs::copy(XAMU_SERVICE_SAMPLE_CONTENT, content, fs::copy_options::recursive);
-  ServiceProcess running({"--content", content.string()});
+  ServiceProcess running(XAMU_SERVICE_PATH, {"--content", content.string()});
   ASSERT_TRUE(running.FirstLine().starts_with("listening on http://127.0.0.1:"));
 
   const fs::path broken = dir.Path() / "broken";
