@@ -38,4 +38,30 @@ inline void WhenModalOpens(std::function<void(QWidget*)> answer) {
   timer->start();
 }
 
+// WhenModalOpens for one scope: a modal window that opens while it lives is answered, and
+// a watch that saw none ends with the scope instead of answering a later test's window.
+class ModalAnswer {
+ public:
+  explicit ModalAnswer(std::function<void(QWidget*)> answer) : timer_(new QTimer) {
+    timer_->setInterval(5);
+    QObject::connect(timer_, &QTimer::timeout, [this, answer = std::move(answer)] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        timer_->stop();
+        answered_ = true;
+        answer(modal);
+      }
+    });
+    timer_->start();
+  }
+  ~ModalAnswer() { delete timer_; }
+  ModalAnswer(const ModalAnswer&) = delete;
+  ModalAnswer& operator=(const ModalAnswer&) = delete;
+
+  bool Answered() const { return answered_; }
+
+ private:
+  QTimer* timer_;
+  bool answered_ = false;
+};
+
 }  // namespace xamu::testing
