@@ -15,9 +15,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "encoding/reader.h"
 #include "encoding/text_encoding.h"
 #include "support/recording_ui.h"
+#include "support/service_process.h"
+#include "support/temp_dir.h"
 #include "ui/codigos.h"
 #include "ui/frm_actualizacion_datos_usuarios.h"
 #include "ui/qt_app.h"
@@ -28,9 +33,9 @@ namespace {
 
 using xamu::testing::FakeAutenticacion;
 using xamu::testing::kNine;
+using xamu::testing::ModalAnswer;
 using xamu::testing::Record;
 using xamu::testing::RecordingUi;
-using xamu::testing::ModalAnswer;
 
 void Save(QWidget& w, const std::string& name) {
   w.grab().save(QString::fromStdString(std::string(XAMU_SCREENSHOT_DIR) + "/" + name + ".png"));
@@ -123,13 +128,12 @@ TEST_F(FrmDatosUsuario, ShowsTheRecordTrimmedInTheSystemsLanguage) {
     EXPECT_EQ(f.btnSalir->text().toStdString(), c.salir);
     // Every caption ends before the control to its right.
     const std::pair<const QWidget*, int> before[] = {
-        {f.lblNombreEmpresa, 130}, {f.lblNombreUsuario, 128},     {f.lblDireccion, 128},
-        {f.lblTelefonos, 128},     {f.lblCodigoPais, 216},        {f.lblCodigoArea, 392},
-        {f.lblFax, 128},           {f.lblFechaRegistro, 600},     {f.lblEmail, 128}};
+        {f.lblNombreEmpresa, 130}, {f.lblNombreUsuario, 128}, {f.lblDireccion, 128},
+        {f.lblTelefonos, 128},     {f.lblCodigoPais, 216},    {f.lblCodigoArea, 392},
+        {f.lblFax, 128},           {f.lblFechaRegistro, 600}, {f.lblEmail, 128}};
     for (const auto& [label, right] : before) {
-      EXPECT_LE(label->geometry().right(), right) << static_cast<const QLabel*>(label)
-                                                         ->text()
-                                                         .toStdString();
+      EXPECT_LE(label->geometry().right(), right)
+          << static_cast<const QLabel*>(label)->text().toStdString();
       EXPECT_LE(label->sizeHint().width(), std::max(label->width(), 1) + 1)
           << "cut: " << static_cast<const QLabel*>(label)->text().toStdString();
     }
@@ -185,9 +189,9 @@ TEST_F(FrmDatosUsuario, EditsHaveTheirPlacesLengthsAlignmentAndTabOrder) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
   const std::vector<QWidget*> expected = {
-      f.edtNombreUsuario,    f.edtDireccionUsuario, f.edtCodigoPaisUsuario,
+      f.edtNombreUsuario,     f.edtDireccionUsuario, f.edtCodigoPaisUsuario,
       f.edtCodigoAreaUsuario, f.edtTelefono1Usuario, f.edtTelefono2Usuario,
-      f.edtFaxUsuario,       f.edtEmailUsuario,     f.edtNombreUsuario};
+      f.edtFaxUsuario,        f.edtEmailUsuario,     f.edtNombreUsuario};
   EXPECT_EQ(visited, expected);
 }
 
@@ -313,8 +317,8 @@ TEST_F(FrmDatosUsuario, OkSendsTheUpdateAndClosesWithOkWhateverTheAnswer) {
     TReader reader(stream);
     EXPECT_EQ(reader.ReadInteger(), 17);
     EXPECT_EQ(reader.ReadInteger(), 203);
-    const char* expected[] = {"Ana Ruiz", "Av. Reforma 222", "52", "55", "5555-0123", "", "",
-                              "maria@altiplano.mx"};
+    const char* expected[] = {"Ana Ruiz", "Av. Reforma 222",   "52", "55", "5555-0123", "",
+                              "",         "maria@altiplano.mx"};
     for (const char* e : expected) EXPECT_EQ(Utf16ToUtf8(reader.ReadString()), e);
   }
 }
@@ -324,8 +328,8 @@ TEST_F(FrmDatosUsuario, ExitAsksAndEndsTheLauncherOnlyOnYes) {
     QMessageBox::StandardButton answer;
     int result;
   };
-  for (const Case c : {Case{QMessageBox::No, kResultadoCerrar},
-                       Case{QMessageBox::Yes, kResultadoCancelar}}) {
+  for (const Case c :
+       {Case{QMessageBox::No, kResultadoCerrar}, Case{QMessageBox::Yes, kResultadoCancelar}}) {
     auto form = Form();
     QString question;
     ModalAnswer answer([&](QWidget* w) {
@@ -380,6 +384,63 @@ TEST_F(FrmDatosUsuario, AnUnreadableRecordIsSaidThenTheFormCancelsItselfWhenItPa
     EXPECT_EQ(message, c.message);
     QTimer::singleShot(5000, &form, [&] { form.done(-1); });
     EXPECT_EQ(form.exec(), kResultadoCancelar);
+  }
+}
+
+// Against xamu-service: an update it keeps, one refused with code 67, one that fails.
+TEST_F(FrmDatosUsuario, TheServicesAnswersEndAsTheyShould) {
+  namespace fs = std::filesystem;
+  for (const char* v : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY"}) unsetenv(v);
+  struct Case {
+    const char* faults;
+    std::vector<std::uint16_t> notices;
+    std::int32_t status;
+    const char* stored_name;
+  };
+  const Case cases[] = {
+      {"", {}, 0, "Ana Ruiz"},
+      {"[GrabarDatosUsuarios]\nCodigoError=67\nStatus=5\n", {67}, 5, "María García López"},
+      {"[GrabarDatosUsuarios]\nHttpStatus=503\n", {kCodigoSinConexion}, 0, "María García López"},
+  };
+  for (const Case& c : cases) {
+    xamu::testing::TempDir content;
+    fs::copy(XAMU_SERVICE_SAMPLE_CONTENT, content.Path(), fs::copy_options::recursive);
+    std::ofstream(content.Path() / "faults.ini") << c.faults;
+    xamu::testing::ServiceProcess service(XAMU_SERVICE_PATH,
+                                          {"--content", content.Path().string()});
+    ServiceSettings settings;
+    settings.URLServ = service.Url();
+
+    // The record as the service sends it, as the launcher would hand it over.
+    SesionAutenticada sesion;
+    CrearClienteAutenticacion(settings)->AutenticarCliente({}, "equipo", sesion);
+    TipoArregloByte record = sesion.ArregloDatosUsuario;
+    ui_.avisos.clear();
+    TfrmActualizacionDatosUsuarios form(EntornoDatosUsuario{
+        .ArregloArchivosCDS = record,
+        .Mensajes = mensajes_,
+        .Sesion = {.IDCliente = sesion.IDCliente,
+                   .IDUsuario = sesion.IDUsuario,
+                   .NombreCliente = sesion.NombreCliente},
+        .CrearClienteAutenticacion = [&] { return CrearClienteAutenticacion(settings); },
+        .ui = ui_});
+    form.show();
+    form.edtNombreUsuario->setText("Ana Ruiz");
+    EXPECT_EQ(ClickOk(form), "");
+    EXPECT_EQ(form.result(), kResultadoOk) << c.faults;
+    std::vector<std::uint16_t> notices;
+    for (const DatosAviso& a : ui_.avisos) {
+      notices.push_back(a.CodigoError);
+      EXPECT_EQ(a.Status, c.status);
+    }
+    EXPECT_EQ(notices, c.notices) << c.faults;
+
+    fs::remove(content.Path() / "faults.ini");
+    SesionAutenticada again;
+    CrearClienteAutenticacion(settings)->AutenticarCliente({}, "equipo", again);
+    const std::optional<UserRecord> stored = ReadUserRecord(again.ArregloDatosUsuario);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(Utf16ToUtf8(stored->Campos[kNombre]), c.stored_name) << c.faults;
   }
 }
 
