@@ -14,6 +14,7 @@
 #include "ui/codigos.h"
 #include "ui/imagenes.h"
 #include "ui/interfaz_usuario.h"
+#include "ui/ventana.h"
 
 namespace xamu {
 namespace {
@@ -65,10 +66,7 @@ QLabel* Blanco(QLabel* label, const QRect& geometry, Qt::Alignment alignment) {
   label->setGeometry(geometry);
   label->setAlignment(alignment);
   label->setWordWrap(true);
-  label->setAutoFillBackground(true);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  label->setPalette(palette);
+  ui::PintarFondo(*label, Qt::white);
   return label;
 }
 
@@ -77,14 +75,6 @@ QRadioButton* Opcion(QWidget* parent, const QRect& geometry) {
   radio->setGeometry(geometry);
   radio->setFont(Fuente(kAlturaFuenteGrande));
   return radio;
-}
-
-QPushButton* Boton(QWidget* parent, const QIcon& icon, int left, int top) {
-  auto* b = new QPushButton(icon, QString(), parent);
-  b->setGeometry(left, top, 75, 25);
-  b->setFocusPolicy(Qt::NoFocus);  // not a tab stop
-  b->setAutoDefault(false);
-  return b;
 }
 
 }  // namespace
@@ -96,10 +86,7 @@ TfrmAutenticacion::TfrmAutenticacion() {
   setWindowTitle(kCaption);
   setFixedSize(504, 224);
   setFont(Fuente(kAlturaFuente));
-  QPalette fondo = palette();
-  fondo.setColor(QPalette::Window, QColor(0xE9, 0xE9, 0xE9));
-  setPalette(fondo);
-  setAutoFillBackground(true);
+  ui::PintarFondo(*this, ui::kFondoVentanas);
   const QRect todo(0, 0, 504, 224);
 
   Panel1 = Panel(this, todo, QFrame::NoFrame);
@@ -126,8 +113,8 @@ TfrmAutenticacion::TfrmAutenticacion() {
   lblDesarrollo->setFont(Fuente(kAlturaFuenteGrande));
   lblDesarrollo->setWordWrap(false);
   lblDesarrollo->hide();
-  btnContinuar = Boton(Panel3, ui::ImagenAceptar(), 339, 183);
-  btnSalir = Boton(Panel3, ui::ImagenCerrar(), 418, 183);
+  btnContinuar = ui::BotonConImagen(Panel3, ui::ImagenAceptar(), QString(), 339, 183);
+  btnSalir = ui::BotonConImagen(Panel3, ui::ImagenCerrar(), QString(), 418, 183);
   connect(btnContinuar, &QPushButton::clicked, this, [this] {
     if (AlContinuar) AlContinuar();
   });

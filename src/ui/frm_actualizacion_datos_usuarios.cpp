@@ -16,6 +16,7 @@
 #include "ui/fuentes.h"
 #include "ui/idioma_sistema.h"
 #include "ui/imagenes.h"
+#include "ui/ventana.h"
 
 namespace xamu::ui {
 namespace {
@@ -87,14 +88,6 @@ QLineEdit* Edicion(QLineEdit* edit, int left, int top, int width, int max_length
   return edit;
 }
 
-QPushButton* Boton(QWidget* parent, const QIcon& icon, int left, int top) {
-  auto* b = new QPushButton(icon, QString(), parent);
-  b->setGeometry(left, top, 75, 25);
-  b->setFocusPolicy(Qt::NoFocus);  // not a tab stop
-  b->setAutoDefault(false);
-  return b;
-}
-
 QDate FechaDe(double fecha) {
   const platform::LocalDateTime local = platform::FloatDateToLocal(fecha);
   return QDate(local.year, local.month, local.day);
@@ -109,10 +102,7 @@ TfrmActualizacionDatosUsuarios::TfrmActualizacionDatosUsuarios(EntornoDatosUsuar
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(714, 322);
   setFont(QFont(kFuenteVentanas, 8));
-  QPalette fondo = palette();
-  fondo.setColor(QPalette::Window, QColor(233, 233, 233));
-  setPalette(fondo);
-  setAutoFillBackground(true);
+  PintarFondo(*this, kFondoVentanas);
 
   lblNombreEmpresa = Etiqueta(this, 8, 31);
   lblEmpresa = Etiqueta(this, 130, 32);
@@ -141,8 +131,8 @@ TfrmActualizacionDatosUsuarios::TfrmActualizacionDatosUsuarios(EntornoDatosUsuar
   dtpFechaRegistroUsuario->setStyleSheet("QDateEdit { border: 1px solid #646464; }");
   lblEmail = Etiqueta(this, 8, 251);
   edtEmailUsuario = Edicion(new QLineEdit(this), 128, 248, 577, 60, false);
-  btnAceptar = Boton(this, ImagenAceptar(), 551, 288);
-  btnSalir = Boton(this, ImagenCerrar(), 632, 288);
+  btnAceptar = BotonConImagen(this, ImagenAceptar(), QString(), 551, 288);
+  btnSalir = BotonConImagen(this, ImagenCerrar(), QString(), 632, 288);
   connect(btnAceptar, &QPushButton::clicked, this, [this] { btnAceptarClick(); });
   connect(btnSalir, &QPushButton::clicked, this, [this] { btnSalirClick(); });
 

@@ -9,20 +9,12 @@
 
 #include "ui/fuentes.h"
 #include "ui/imagenes.h"
+#include "ui/ventana.h"
 
 namespace xamu::ui {
 namespace {
 
 constexpr const char* kCaption = "XAMU Web";
-
-QPushButton* Boton(QWidget* parent, const std::string& caption, const QIcon& icon, int left,
-                   int top) {
-  auto* b = new QPushButton(QIcon(icon), QString::fromStdString(caption), parent);
-  b->setGeometry(left, top, 75, 25);
-  b->setFocusPolicy(Qt::NoFocus);  // not a tab stop
-  b->setAutoDefault(false);
-  return b;
-}
 
 }  // namespace
 
@@ -42,10 +34,7 @@ TfrmMensajeError::TfrmMensajeError(const TMensajes& mensajes, const DatosAviso& 
                  Qt::WindowCloseButtonHint);
   setFixedSize(381, 254);
   setFont(QFont(kFuenteVentanas, 8));
-  QPalette fondo = palette();
-  fondo.setColor(QPalette::Window, QColor(233, 233, 233));
-  setPalette(fondo);
-  setAutoFillBackground(true);
+  PintarFondo(*this, kFondoVentanas);
 
   Panel2 = new QFrame(this);
   Panel2->setGeometry(12, 12, 357, 197);
@@ -68,13 +57,12 @@ TfrmMensajeError::TfrmMensajeError(const TMensajes& mensajes, const DatosAviso& 
   lblDescripcion->setGeometry(17, 49, 321, 121);
   lblDescripcion->setWordWrap(true);
   lblDescripcion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  lblDescripcion->setAutoFillBackground(true);
-  QPalette blanco = lblDescripcion->palette();
-  blanco.setColor(QPalette::Window, Qt::white);
-  lblDescripcion->setPalette(blanco);
+  PintarFondo(*lblDescripcion, Qt::white);
 
-  btnEmail = Boton(this, mensajes.Correo, ImagenCorreo(), 213, 223);
-  btnSalir = Boton(this, mensajes.Cerrar, ImagenCerrar(), 294, 223);
+  btnEmail =
+      BotonConImagen(this, ImagenCorreo(), QString::fromStdString(mensajes.Correo), 213, 223);
+  btnSalir =
+      BotonConImagen(this, ImagenCerrar(), QString::fromStdString(mensajes.Cerrar), 294, 223);
   connect(btnEmail, &QPushButton::clicked, this, [this] { Correo(); });
   connect(btnSalir, &QPushButton::clicked, this, [this] { reject(); });
 }

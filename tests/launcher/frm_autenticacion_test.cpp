@@ -24,10 +24,7 @@ namespace xamu {
 namespace {
 
 using testing::ModalAnswer;
-
-void Save(QWidget& w, const std::string& name) {
-  w.grab().save(QString::fromStdString(std::string(XAMU_SCREENSHOT_DIR) + "/" + name + ".png"));
-}
+using testing::SaveScreenshot;
 
 class FrmAutenticacion : public ::testing::Test {
  protected:
@@ -86,7 +83,7 @@ TEST_F(FrmAutenticacion, EveryControlIsAtItsPlaceAndNoPanelShowsAtCreation) {
   EXPECT_FALSE(w.lblDesarrollo->isVisibleTo(w.Panel5));
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_EQ(w.geometry().center(), screen.center()) << "centred";
-  Save(w, "principal-creada");
+  SaveScreenshot(w, "principal-creada");
 }
 
 TEST_F(FrmAutenticacion, CaptionsFollowIdiomaAndFitTheirBoxes) {
@@ -131,20 +128,20 @@ TEST_F(FrmAutenticacion, CaptionsFollowIdiomaAndFitTheirBoxes) {
 
     w.show();
     w.MostrarProgreso();
-    Save(w, std::string("principal-cargando-") + c.name);
+    SaveScreenshot(w, std::string("principal-cargando-") + c.name);
     w.EstablecerTexto(c.idioma == 1 ? "Sincronizando archivos locales\nPor favor espere..."
                                     : "Synchronizing local files\nPlease wait...");
     w.EstablecerProgreso(40);
-    Save(w, std::string("principal-sincronizando-") + c.name);
+    SaveScreenshot(w, std::string("principal-sincronizando-") + c.name);
     w.MostrarOferta();
     for (const auto& [presentes, variant] :
          {std::pair{0, "nuevos"}, std::pair{1, "algunos"}, std::pair{3, "todos"}}) {
       w.EstablecerOpciones(presentes, 3);
-      Save(w, std::string("principal-oferta-") + variant + "-" + c.name);
+      SaveScreenshot(w, std::string("principal-oferta-") + variant + "-" + c.name);
     }
     w.lblDesarrollo->setText("XAMUREPORTES.EXE    (45%)");
     w.lblDesarrollo->show();
-    Save(w, std::string("principal-descarga-") + c.name);
+    SaveScreenshot(w, std::string("principal-descarga-") + c.name);
   }
 }
 

@@ -36,10 +36,7 @@ using xamu::testing::kNine;
 using xamu::testing::ModalAnswer;
 using xamu::testing::Record;
 using xamu::testing::RecordingUi;
-
-void Save(QWidget& w, const std::string& name) {
-  w.grab().save(QString::fromStdString(std::string(XAMU_SCREENSHOT_DIR) + "/" + name + ".png"));
-}
+using xamu::testing::SaveScreenshot;
 
 // One form with the sample record, its client a fake that records what it was sent.
 class FrmDatosUsuario : public ::testing::Test {
@@ -147,7 +144,7 @@ TEST_F(FrmDatosUsuario, ShowsTheRecordTrimmedInTheSystemsLanguage) {
     EXPECT_FALSE(f.dtpFechaRegistroUsuario->isEnabled());
     EXPECT_EQ(f.dtpFechaRegistroUsuario->geometry(), QRect(600, 208, 105, 21));
     EXPECT_TRUE(arreglo_.empty()) << "the record is read out of the array";
-    Save(f, c.picture);
+    SaveScreenshot(f, c.picture);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdlib>
 #include <functional>
+#include <string>
 
 #include "ui/fuentes.h"
 
@@ -22,6 +23,11 @@ inline QApplication& App() {
     return a;
   }();
   return *app;
+}
+
+// Saves the widget as NAME.png in the suite's screenshot folder (XAMU_SCREENSHOT_DIR).
+inline void SaveScreenshot(QWidget& w, const std::string& name) {
+  w.grab().save(QString::fromStdString(std::string(XAMU_SCREENSHOT_DIR) + "/" + name + ".png"));
 }
 
 // Answers the next modal window as soon as it is open: `answer` gets it, on the event loop.

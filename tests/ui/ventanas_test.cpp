@@ -17,16 +17,13 @@
 namespace xamu::ui {
 namespace {
 
+using testing::SaveScreenshot;
 using testing::WhenModalOpens;
 
 TMensajes Catalogue(std::uint8_t idioma) {
   TMensajes m;
   CargarMensajes(m, idioma);
   return m;
-}
-
-void Save(QWidget& w, const std::string& name) {
-  w.grab().save(QString::fromStdString(std::string(XAMU_SCREENSHOT_DIR) + "/" + name + ".png"));
 }
 
 class Ventanas : public ::testing::Test {
@@ -82,7 +79,7 @@ TEST_F(Ventanas, TheNoticeShowsItsTitleAndTheDescriptionOfItsCode) {
     for (QPushButton* b : {w.btnEmail, w.btnSalir})
       EXPECT_LE(b->sizeHint().width(), b->width() + 6) << b->text().toStdString();
     w.show();
-    Save(w, c.picture);
+    SaveScreenshot(w, c.picture);
   }
 }
 
@@ -123,7 +120,7 @@ int Dialog(const std::string& text, TMsgDlgType type, const TMsgDlgButtons& butt
     seen.title = w->windowTitle();
     seen.width = w->width();
     for (QPushButton* b : w->findChildren<QPushButton*>()) seen.captions.push_back(b->text());
-    if (!picture.empty()) Save(*w, picture);
+    if (!picture.empty()) SaveScreenshot(*w, picture);
     if (key == 0) {
       w->close();
     } else {
