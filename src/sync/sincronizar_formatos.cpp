@@ -18,17 +18,11 @@ namespace xamu {
 namespace {
 
 constexpr std::int16_t kIDObjetoPrograma = 1;
-// A staged file's date may differ from the entry's by this many whole minutes.
-constexpr std::int64_t kMinutosDeTolerancia = 30;
 
 bool TieneExtension(const std::string& nombre, std::string_view extension) {
   const std::size_t dot = nombre.rfind('.');
   return dot != std::string::npos &&
          platform::EqualsIgnoringCase(std::string_view(nombre).substr(dot), extension);
-}
-
-std::int64_t MinutosEntre(double a, double b) {
-  return std::llround(std::fabs(a - b) * 86'400'000.0) / 60'000;
 }
 
 // One run of the driver over the entries of an answer.
@@ -146,13 +140,8 @@ class Instalacion {
         confirmar = false;
       }
       if (nombre.find("LAUNCHER") != std::string::npos) lanzador_visto_ = true;
-      // Through the file system's date form; a date it cannot hold leaves the time as written.
-      // Whether it was set is told by the check that follows.
-      if (const std::uint32_t dos = platform::FloatDateToDosDateTime(e.Fecha); dos != 0) {
-        (void)archivos_.SetLastWriteTime(path, platform::DosDateTimeToFloatDate(dos));
-      }
-      const std::optional<double> fecha = archivos_.LastWriteTime(path);
-      if (!fecha || MinutosEntre(*fecha, e.Fecha) > kMinutosDeTolerancia) NoPuedeGrabar();
+      FijarFechaDos(path, e.Fecha, archivos_);
+      if (!FechaGrabadaCercana(path, e.Fecha, archivos_)) NoPuedeGrabar();
     } catch (const std::exception&) {
       NoPuedeGrabar();
     }

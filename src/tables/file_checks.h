@@ -14,6 +14,14 @@ namespace xamu {
 bool ArchivoRecienGrabado(const std::string& path,
                           platform::FileSystem& archivos = platform::RealFileSystem());
 
+// Sets the file's last write to `date` through the file system's DOS form (2-second steps);
+// a date that form cannot hold leaves the time as written. Whether it was set is for the
+// caller's check of FechaGrabadaCercana to tell.
+void FijarFechaDos(const std::string& path, double date, platform::FileSystem& archivos);
+
+// The file's date can be read back and lies within 30 whole minutes of `esperada`.
+bool FechaGrabadaCercana(const std::string& path, double esperada, platform::FileSystem& archivos);
+
 // A temporary file "DA....TMP" can be created in the folder and deleted again.
 bool PuedeGrabarEnCarpeta(const std::string& folder,
                           platform::FileSystem& archivos = platform::RealFileSystem());

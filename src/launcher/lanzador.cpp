@@ -1,0 +1,244 @@
+#include "launcher/lanzador.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "launcher/cargar_xamu.h"
+#include "launcher/installation_checks.h"
+#include "launcher/inventario.h"
+#include "launcher/sesion.h"
+#include "platform/ascii_text.h"
+#include "platform/drive_type.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/system_proxy.h"
+#include "platform/user_language.h"
+#include "sync/carpetas.h"
+#include "ui/codigos.h"
+#include "ui/cursor.h"
+#include "ui/custom_dialog.h"
+#include "ui/frm_actualizacion_datos_usuarios.h"
+
+namespace xamu {
+namespace {
+
+constexpr std::size_t kListaMinima = 5;  // a shorter update list holds no program
+
+std::string Texto(std::uint8_t idioma, const char* espanol, const char* ingles) {
+  return idioma == kIdiomaEspanol ? espanol : ingles;
+}
+
+}  // namespace
+
+Salidas SalidasDelProceso() {
+  return {.TerminarProceso =
+              [] {
+                std::fflush(nullptr);
+                std::_Exit(0);
+              },
+          .TerminarAplicacion = [] { QCoreApplication::exit(0); }};
+}
+
+Lanzador::Lanzador(EstadoLanzador& estado, Salidas salidas)
+    : estado_(estado),
+      salidas_(std::move(salidas)),
+      ui_(
+          estado.Mensajes, [this](const std::string& t) { ventana_.EstablecerTexto(t); },
+          [this](int p) { ventana_.EstablecerProgreso(p); }) {
+  ventana_.AlPrimeraPintura = [this] { FormPaint(); };
+  ventana_.AlTemporizador = [this] { Timer1Timer(); };
+  ventana_.AlContinuar = [this] { btnContinuarClick(); };
+}
+
+Lanzador::~Lanzador() {
+  theThread.reset();
+  estado_.RutaAplicacion.clear();
+}
+
+void Lanzador::Aviso(std::uint16_t codigo, bool SalirAlCerrar) {
+  ui_.MostrarAviso(AvisoDeSesion(estado_, codigo, false, SalirAlCerrar));
+}
+
+void Lanzador::Mensaje(const std::string& texto) {
+  ui::TCustomDialog::MessageDlg(texto, ui::TMsgDlgType::mtError, {ui::TMsgDlgBtn::mbOK});
+}
+
+void Lanzador::Terminar() {
+  terminado_ = true;
+  salidas_.TerminarProceso();
+}
+
+bool Lanzador::FormCreate() {
+  SW_HTML_SOAP = false;
+  ventana_.PrimeraVez = true;
+  proxy_sistema_ = InterpretarProxySistema(platform::QuerySystemProxy());
+  estado_.RutaAplicacion = FormarRutaAplicacion(LeerArchivoControl(platform::ControlIniPath()));
+  bool carpetas = true;
+  for (const char* carpeta : {kCarpetaWork1, kCarpetaComp}) {
+    const std::string path = estado_.RutaAplicacion + carpeta;
+    if (!platform::IsExistingFolder(path)) (void)platform::CreateFolder(path);
+    carpetas = carpetas && platform::IsExistingFolder(path);
+  }
+  if (carpetas) return true;
+  // The catalogue is not loaded yet: the notice speaks the user's language.
+  CargarMensajes(estado_.Mensajes, LeerIdioma(std::string(), platform::UserDefaultLangId()));
+  Aviso(kCodigoNoPuedeGrabar);
+  Terminar();
+  return false;
+}
+
+void Lanzador::FormPaint() {
+  try {
+    Secuencia();
+  } catch (...) {
+    // An error no step handles closes the window without a word, which ends the program.
+    ui::CursorNormal();
+    ventana_.close();
+  }
+}
+
+void Lanzador::Secuencia() {
+  ui::CursorEspera();
+  const std::string& ruta = estado_.RutaAplicacion;
+  estado_.Idioma = LeerIdioma(ruta, platform::UserDefaultLangId());
+  const std::uint8_t idioma = estado_.Idioma;
+  if (!VerificarPermisoEscritura(ruta)) {
+    Mensaje(Texto(idioma, "No posee autorización para crear o leer archivos en la ruta: ",
+                  "Not authorized to create or read files on the route: ") +
+            ruta);
+    return Terminar();
+  }
+  const std::string raiz = ruta.empty() ? std::string() : ruta.substr(0, 1);
+  if (raiz.empty() || platform::GetDriveType(ruta) != platform::DriveType::kFixed) {
+    Mensaje(Texto(idioma, "Instalación válida únicamente para un disco local",
+                  "Installation valid only for a local drive"));
+    return Terminar();
+  }
+  Etapa = 1;
+  RestaurarConfiguracion(ruta);
+  estado_.Configuracion = LeerConfiguracion(ruta, proxy_sistema_);
+  estado_.Sincronizacion.FinalizarLanzador = false;
+  CargarMensajes(estado_.Mensajes, idioma);
+  ventana_.MostrarProgreso();
+  ventana_.lblDesarrollo->clear();
+  ventana_.EstablecerTitulos(idioma);
+
+  if (OtraCopiaEnEjecucion()) {
+    Aviso(kCodigoProgramaEjecutandose);
+    ui::CursorNormal();
+    salidas_.TerminarAplicacion();
+    return;
+  }
+  const Inventario inventario = ConstruirInventario(ListarInventario(ruta));
+  estado_.ArregloArchivosLocales = inventario.ArregloArchivosLocales;
+  estado_.ArregloArchivosCDS = inventario.ArregloArchivosCDS;
+
+  try {
+    AbrirSesion(estado_, inventario.ArregloInventario,
+                *CrearClienteAutenticacion(ConfiguracionServicio(estado_.Configuracion)));
+  } catch (const std::exception&) {
+    Aviso(kCodigoSinConexion, true);
+    ui::CursorNormal();
+    return;
+  }
+  if (const std::int16_t codigo = estado_.Sincronizacion.CodigoError; codigo != 0) {
+    // Closing the notice ends the application rather than leave the loading window open.
+    const std::uint16_t aviso = CodigoDeAviso(codigo);
+    ui_.MostrarAviso(
+        AvisoDeSesion(estado_, aviso, EntradaDeCodigo(estado_.Mensajes, aviso) == nullptr, true));
+    ui::CursorNormal();
+    return;
+  }
+  IDPaisInterno = estado_.Sesion.IDPais;
+  if (const std::optional<ArchivoControl> control =
+          LeerArchivoControl(platform::ControlIniPath())) {
+    estado_.Sesion.IDCliente = control->IDClienteInterno;
+    estado_.Sesion.IDUsuario = control->IDUsuarioInterno;
+  }
+
+  TipoSesion& sesion = estado_.Sesion;
+  if (!sesion.ArregloDatosUsuario.empty()) {
+    // The form reads a copy of its own, so that ArregloArchivosCDS keeps the list of local
+    // tables the synchronization sends.
+    TipoArregloByte registro = sesion.ArregloDatosUsuario;
+    int resultado = 0;
+    {
+      ui::TfrmActualizacionDatosUsuarios form(ui::EntornoDatosUsuario{
+          .ArregloArchivosCDS = registro,
+          .Mensajes = estado_.Mensajes,
+          .Sesion = {.IDCliente = sesion.IDCliente,
+                     .IDUsuario = sesion.IDUsuario,
+                     .NombreCliente = sesion.NombreCliente},
+          .CrearClienteAutenticacion =
+              [this] {
+                return CrearClienteAutenticacion(ConfiguracionServicio(estado_.Configuracion));
+              },
+          .ui = ui_});
+      resultado = form.exec();
+    }
+    if (resultado == ui::kResultadoCancelar) return Terminar();
+    ventana_.repaint();
+    sesion.ArregloDatosUsuario.clear();
+  }
+
+  if (sesion.ArregloProgramas.size() < kListaMinima) {
+    ventana_.MostrarProgreso();
+    ventana_.repaint();
+    ventana_.EstablecerTexto(estado_.Mensajes.Sincronizando);
+    ventana_.Label1->repaint();
+    QCoreApplication::processEvents();
+    IniciarSincronizacion();
+  } else {
+    OfertaActualizacion();
+  }
+}
+
+void Lanzador::IniciarSincronizacion() {
+  ui::CursorEspera();
+  ventana_.MostrarProgreso();
+  ventana_.Timer1->start();
+  Timer1Timer();
+  theThread = std::make_unique<thrdSincronizar>(TrabajoDelLanzador(estado_, ui_),
+                                                estado_.ArregloArchivosCDS, estado_.Sincronizacion);
+}
+
+void Lanzador::Timer1Timer() {
+  ventana_.EstablecerProgreso(Etapa);
+  ventana_.ProgressBar1->repaint();
+  ++Etapa;
+  if (!estado_.Sincronizacion.SincronizacionTerminada()) {
+    if (ventana_.ProgressBar1->maximum() < Etapa) Etapa = 1;
+    return;
+  }
+  ventana_.Timer1->stop();
+  theThread.reset();
+  const EstadoSincronizacion& s = estado_.Sincronizacion;
+  const std::int16_t codigo = s.CodigoError;
+  switch (codigo) {
+    case 0:
+      break;
+    case kCodigoServidorEnMantenimiento:
+      ui_.MostrarAviso(AvisoDeSesion(estado_, CodigoDeAviso(codigo)));
+      return Terminar();
+    case kCodigoFallaSincronizacion:
+      Mensaje(s.TextoError + "\nFase : " + std::to_string(s.Fase));
+      return Terminar();
+    case kCodigoNoPuedeGrabar:
+      return Terminar();
+    default:
+      Mensaje(estado_.Mensajes.Aviso + ": " + std::to_string(codigo) + " : " +
+              std::to_string(s.Fase));
+      return Terminar();
+  }
+  ventana_.EstablecerProgreso(ventana_.ProgressBar1->maximum());
+  ventana_.ProgressBar1->repaint();
+  CargarXamu(estado_, IDPaisInterno, ui_);
+  ui::CursorNormal();
+  Terminar();
+}
+
+}  // namespace xamu
