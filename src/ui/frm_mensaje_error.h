@@ -32,6 +32,8 @@ class TfrmMensajeError : public QDialog {
   // Closes the notice, ending the application first when the notice asks for it.
   void reject() override;
 
+  const DatosAviso& Aviso() const { return aviso_; }
+
  private:
   void Correo();
 
