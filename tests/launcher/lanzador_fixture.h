@@ -28,6 +28,20 @@ namespace xamu::testing {
 
 namespace fs = std::filesystem;
 
+// The texts a label showed, each time it painted a new one.
+class PaintedTexts : public QObject {
+ public:
+  explicit PaintedTexts(QLabel& label) { label.installEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      const std::string text = static_cast<QLabel*>(watched)->text().toStdString();
+      if (texts.empty() || texts.back() != text) texts.push_back(text);
+    }
+    return false;
+  }
+  std::vector<std::string> texts;
+};
+
 // What a modal window showed while the launcher ran.
 struct Modal {
   std::string kind;  // "aviso", "dialogo", "datos" (the user data form), "pregunta", "error"
@@ -130,7 +144,7 @@ class LanzadorFixture : public ::testing::Test {
       if (ventana.Panel3->isVisible() && QApplication::activeModalWidget() == nullptr) {
         offer.stop();
         if (oferta) {
-          oferta(ventana);
+          QTimer::singleShot(0, &ventana, [&] { oferta(ventana); });
         } else {
           loop.quit();
         }

@@ -6,8 +6,10 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <algorithm>
+#include <fstream>
 #include <regex>
 
+#include "encoding/compresion.h"
 #include "launcher/lanzador_fixture.h"
 #include "platform/file_system.h"
 #include "platform/file_times.h"
@@ -122,6 +124,164 @@ TEST_F(Arranque, TheUserDataFormGoesOnWithOkAndEndsOnExit) {
     EXPECT_EQ(Shown(), c.ok ? "datos: Datos usuario\n"
                             : "datos: Datos usuario\npregunta: ¿Está seguro que desea salir?\n");
   }
+}
+
+TipoArregloByte Bytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return TipoArregloByte((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The direct downloads and service transfers of program files, in order.
+std::vector<std::string> Fetches(const std::vector<std::string>& ops) {
+  std::vector<std::string> fetches;
+  for (const std::string& op : ops) {
+    if (op.starts_with("GET ") || op.starts_with("SincronizarProgramas")) fetches.push_back(op);
+  }
+  return fetches;
+}
+
+TEST_F(Arranque, TheOfferFetchesWhatTheChoiceAsksThenSynchronizes) {
+  using Choice = QRadioButton* TfrmAutenticacion::*;
+  struct Case {
+    std::vector<const char*> present;  // created before the start, relative to the installation
+    bool faltantes, no_actualizar;     // the choices shown
+    Choice choice;
+    std::vector<std::string> fetched;
+  };
+  const Case cases[] = {
+      {{},
+       false,
+       false,
+       &TfrmAutenticacion::rbActualizarTodo,
+       {"GET /Programas/XAMUREPORTES.EXE", "GET /Programas/XAMUGRAFICOS.DLL",
+        "GET /Programas/XAMUICONOS.RES"}},
+      // Present in lower case: counted as present all the same.
+      {{"xamureportes.exe"},
+       true,
+       false,
+       &TfrmAutenticacion::rbActualizarFaltantes,
+       {"GET /Programas/XAMUGRAFICOS.DLL", "GET /Programas/XAMUICONOS.RES"}},
+      {{"XamuReportes.exe", "Comp/XamuGraficos.dll", "Comp/XamuIconos.res"},
+       false,
+       true,
+       &TfrmAutenticacion::rbNoActualizar,
+       {}},
+  };
+  for (const Case& c : cases) {
+    Fresh();
+    Session("", kTresProgramas);
+    for (const char* p : c.present) {
+      fs::create_directories((install_ / p).parent_path());
+      std::ofstream(install_ / p) << "old";
+    }
+    StartService();
+    bool faltantes = false, no_actualizar = false;
+    Run({}, [&](TfrmAutenticacion& v) {
+      faltantes = v.rbActualizarFaltantes->isVisible();
+      no_actualizar = v.rbNoActualizar->isVisible();
+      EXPECT_TRUE(v.rbActualizarTodo->isChecked());
+      (v.*c.choice)->setChecked(true);
+      v.btnContinuar->click();
+    });
+    EXPECT_EQ(faltantes, c.faltantes);
+    EXPECT_EQ(no_actualizar, c.no_actualizar);
+    EXPECT_TRUE(proceso_terminado);
+    EXPECT_EQ(Shown(), "");
+    const std::vector<std::string> ops = Operations();
+    EXPECT_EQ(Fetches(ops), c.fetched);
+    EXPECT_EQ(std::count(ops.begin(), ops.end(), "Sincronizar"), 1);
+  }
+  // The last files of the first case: decompressed, the RES as it was sent, read-only, with
+  // the server's date.
+  Fresh();
+  Session("", kTresProgramas);
+  StartService();
+  Run({}, [](TfrmAutenticacion& v) { v.btnContinuar->click(); });
+  const fs::path programas = content_ / "programas";
+  const std::pair<fs::path, fs::path> placed[] = {
+      {install_ / "XAMUREPORTES.EXE", programas / "XamuReportes.exe"},
+      {install_ / "Comp" / "XAMUGRAFICOS.DLL", programas / "XamuGraficos.dll"},
+      {install_ / "Comp" / "XAMUICONOS.RES", programas / "XamuIconos.res"},
+  };
+  for (const auto& [file, source] : placed) {
+    EXPECT_EQ(Bytes(file), Bytes(source)) << file;
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::owner_write, fs::perms::none) << file;
+    const auto written = platform::LastWriteTime(file.string());
+    const auto served = platform::LastWriteTime(source.string());
+    ASSERT_TRUE(written && served);
+    EXPECT_NEAR(*written, *served, 2.0 / 86400) << file;
+  }
+}
+
+TEST_F(Arranque, AFailedDirectDownloadFetchesEverythingThroughTheService) {
+  struct Case {
+    const char* faults;
+    const char* settings;
+    std::size_t failed_gets;
+  };
+  const Case cases[] = {
+      {"[GET]\nHttpStatus=404\n", "", 1},
+      {"", "PortProxy=80a\n", 0},  // not a number: no request is made
+  };
+  for (const Case& c : cases) {
+    Fresh();
+    Session("", kTresProgramas);
+    Faults(c.faults);
+    StartService(c.settings);
+    Run({}, [](TfrmAutenticacion& v) { v.btnContinuar->click(); });
+    EXPECT_TRUE(proceso_terminado);
+    EXPECT_EQ(Shown(), "");
+    std::vector<std::string> expected;
+    if (c.failed_gets) expected.push_back("GET /Programas/XAMUREPORTES.EXE");
+    for (int i = 0; i < 3; ++i) expected.push_back("SincronizarProgramas");
+    EXPECT_EQ(Fetches(Operations()), expected) << c.faults << c.settings;
+    std::ifstream ini(install_ / "XAMUwebIP.ini");
+    const std::string text((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("TipoComunicacion=1"), std::string::npos) << text;
+    EXPECT_EQ(Bytes(install_ / "Comp" / "XAMUICONOS.RES"),
+              Bytes(content_ / "programas" / "XamuIconos.res"));
+  }
+}
+
+TEST_F(Arranque, InPacketsEachPacketAfterTheFirstIsCounted) {
+  Session("", "XamuReportes.exe");
+  Faults("[GET]\nHttpStatus=500\n");
+  MemoryStream file(Bytes(content_ / "programas" / "XamuReportes.exe"));
+  const std::size_t compressed = ComprimirArreglo(std::move(file)).size();
+  const std::size_t packet = (compressed + 4) / 5;
+  ASSERT_EQ((compressed + packet - 1) / packet, 5u) << "the fixture's file gives five packets";
+  StartService("BloqueDeDatosStatus=1\nBloqueDeDatosValor=" + std::to_string(packet) + "\n");
+  std::unique_ptr<PaintedTexts> painted;
+  Run({}, [&](TfrmAutenticacion& v) {
+    painted = std::make_unique<PaintedTexts>(*v.lblDesarrollo);
+    v.btnContinuar->click();
+  });
+  EXPECT_EQ(Shown(), "");
+  ASSERT_TRUE(painted);
+  const std::vector<std::string> expected = {"XAMUREPORTES.EXE", "XAMUREPORTES.EXE (2/5)",
+                                             "XAMUREPORTES.EXE (3/5)", "XAMUREPORTES.EXE (4/5)",
+                                             "XAMUREPORTES.EXE (5/5)"};
+  std::vector<std::string> seen = painted->texts;
+  seen.erase(std::remove(seen.begin(), seen.end(), ""), seen.end());
+  EXPECT_EQ(
+      std::vector<std::string>(seen.end() - std::min<std::ptrdiff_t>(5, seen.size()), seen.end()),
+      expected);
+  EXPECT_EQ(Bytes(install_ / "XAMUREPORTES.EXE"),
+            Bytes(content_ / "programas" / "XamuReportes.exe"));
+}
+
+TEST_F(Arranque, TheLaunchersOwnExecutableGoesStraightToTheHandOff) {
+  std::ofstream(content_ / "programas" / "LauncherXamuWEB.exe") << "a newer launcher";
+  Session("", "XamuReportes.exe, LauncherXamuWEB.exe");
+  StartService();
+  Run({}, [](TfrmAutenticacion& v) { v.btnContinuar->click(); });
+  EXPECT_TRUE(proceso_terminado);
+  EXPECT_EQ(Shown(), "");
+  EXPECT_EQ(Bytes(install_ / "Work1" / "LAUNCHERXAMUWEB.EXE"),
+            Bytes(content_ / "programas" / "LauncherXamuWEB.exe"));
+  const std::vector<std::string> ops = Operations();
+  EXPECT_EQ(std::count(ops.begin(), ops.end(), "Sincronizar"), 0);
+  EXPECT_TRUE(estado_->Sincronizacion.FinalizarLanzador);
 }
 
 }  // namespace
