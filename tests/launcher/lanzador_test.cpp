@@ -243,6 +243,19 @@ TEST_F(Arranque, AFailedDirectDownloadFetchesEverythingThroughTheService) {
   }
 }
 
+TEST_F(Arranque, AServiceTransferThatFailsEndsWithNotice28AndTheErrorsText) {
+  Session("", kTresProgramas);
+  Faults("[GET]\nHttpStatus=404\n[SincronizarProgramas]\nSoapFault=Archivo no disponible\n");
+  StartService();
+  Run({}, [](TfrmAutenticacion& v) { v.btnContinuar->click(); });
+  EXPECT_TRUE(proceso_terminado);
+  EXPECT_EQ(Shown(),
+            "aviso: Aviso: falla en la conexión. ERemotableException. Archivo no disponible\n");
+  const std::vector<std::string> ops = Operations();
+  EXPECT_EQ(std::count(ops.begin(), ops.end(), "Sincronizar"), 0);
+  EXPECT_FALSE(fs::exists(install_ / "XAMUREPORTES.EXE"));
+}
+
 TEST_F(Arranque, InPacketsEachPacketAfterTheFirstIsCounted) {
   Session("", "XamuReportes.exe");
   Faults("[GET]\nHttpStatus=500\n");
@@ -272,13 +285,20 @@ TEST_F(Arranque, InPacketsEachPacketAfterTheFirstIsCounted) {
 
 TEST_F(Arranque, TheLaunchersOwnExecutableGoesStraightToTheHandOff) {
   std::ofstream(content_ / "programas" / "LauncherXamuWEB.exe") << "a newer launcher";
-  Session("", "XamuReportes.exe, LauncherXamuWEB.exe");
+  // The settings come with it: put in place here, as the synchronization does not run.
+  const std::string settings = "[XAMUWIN]\nURLServ=http://servicios.example\n";
+  std::ofstream(content_ / "programas" / "XAMUwebIP.ini") << settings;
+  Session("", "XamuReportes.exe, XAMUwebIP.ini, LauncherXamuWEB.exe");
   StartService();
   Run({}, [](TfrmAutenticacion& v) { v.btnContinuar->click(); });
   EXPECT_TRUE(proceso_terminado);
   EXPECT_EQ(Shown(), "");
   EXPECT_EQ(Bytes(install_ / "Work1" / "LAUNCHERXAMUWEB.EXE"),
             Bytes(content_ / "programas" / "LauncherXamuWEB.exe"));
+  EXPECT_EQ(Bytes(install_ / "XAMUwebIP.ini"), TipoArregloByte(settings.begin(), settings.end()));
+  EXPECT_NE(fs::status(install_ / "Work1" / "XAMUWEBIP.INI").permissions() & fs::perms::owner_write,
+            fs::perms::none)
+      << "the staged copy is left writable";
   const std::vector<std::string> ops = Operations();
   EXPECT_EQ(std::count(ops.begin(), ops.end(), "Sincronizar"), 0);
   EXPECT_TRUE(estado_->Sincronizacion.FinalizarLanzador);
