@@ -22,6 +22,7 @@
 #include "ui/cursor.h"
 #include "ui/custom_dialog.h"
 #include "ui/frm_actualizacion_datos_usuarios.h"
+#include "ui/idioma_sistema.h"
 
 namespace xamu {
 namespace {
@@ -85,7 +86,7 @@ bool Lanzador::FormCreate() {
   }
   if (carpetas) return true;
   // The catalogue is not loaded yet: the notice speaks the user's language.
-  CargarMensajes(estado_.Mensajes, LeerIdioma(std::string(), platform::UserDefaultLangId()));
+  CargarMensajes(estado_.Mensajes, ui::SistemaEnEspanol() ? kIdiomaEspanol : kIdiomaIngles);
   Aviso(kCodigoNoPuedeGrabar);
   Terminar();
   return false;

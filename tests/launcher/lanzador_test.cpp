@@ -14,6 +14,8 @@
 #include "platform/file_system.h"
 #include "platform/file_times.h"
 #include "platform/local_time.h"
+#include "support/run_command.h"
+#include "ui/codigos.h"
 
 namespace xamu::testing {
 namespace {
@@ -99,6 +101,36 @@ TEST_F(Arranque, ASessionThatCannotOpenSaysSoAndItsCloseEndsTheApplication) {
     const std::vector<std::string> ops = Operations();
     EXPECT_EQ(std::count(ops.begin(), ops.end(), "Sincronizar"), 0);
   }
+}
+
+TEST_F(Arranque, AnotherLauncherRunningEndsTheApplicationWithNotice27) {
+  Session("", kSinProgramas);
+  StartService();
+  const fs::path stand_in = dir_->Path() / "LauncherXamuWEB.exe";
+  fs::copy_file(XAMU_TEST_SLEEPER_PATH, stand_in);
+  // This test's process is no launcher: two stand-ins make "another copy" of a running one.
+  BackgroundProcess first({stand_in.string(), "20000"});
+  BackgroundProcess second({stand_in.string(), "20000"});
+  Run();
+  EXPECT_TRUE(aplicacion_terminada);
+  EXPECT_FALSE(proceso_terminado);
+  ASSERT_EQ(modales.size(), 1u);
+  EXPECT_EQ(modales[0].aviso.CodigoError, kCodigoProgramaEjecutandose);
+  EXPECT_EQ(Operations(), std::vector<std::string>{}) << "no session is opened";
+}
+
+TEST_F(Arranque, AnInstallationOnARamDiskIsRefused) {
+  if (!fs::is_directory("/dev/shm")) GTEST_SKIP() << "no /dev/shm here";
+  const fs::path ram = fs::path("/dev/shm") / dir_->Path().filename();
+  fs::create_directories(ram);
+  std::ofstream(dir_->Path() / "eXamu.ini")
+      << "[CONTROL]\nRutaAplicacion=" << ram.string() << "/\n";
+  Session("", kSinProgramas);
+  StartService();
+  Run();
+  fs::remove_all(ram);
+  EXPECT_TRUE(proceso_terminado);
+  EXPECT_EQ(Shown(), "dialogo: Instalación válida únicamente para un disco local\n");
 }
 
 TEST_F(Arranque, TheUserDataFormGoesOnWithOkAndEndsOnExit) {

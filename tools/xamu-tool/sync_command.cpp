@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "console_ui.h"
 #include "launcher/inventario.h"
+#include "launcher/sesion.h"
 #include "launcher/settings.h"
 #include "platform/system_proxy.h"
 #include "platform/user_language.h"
@@ -40,32 +41,18 @@ void Sync(const Arguments& args) {
 
   // The installation as the launcher would find it at start.
   const std::string ruta = ApplicationFolder(args[0]);
-  const LauncherSettings settings =
+  EstadoLanzador lanzador;
+  lanzador.RutaAplicacion = ruta;
+  lanzador.Configuracion =
       LeerConfiguracion(ruta, InterpretarProxySistema(platform::QuerySystemProxy()));
-  TMensajes mensajes;
-  CargarMensajes(mensajes, LeerIdioma(ruta, platform::UserDefaultLangId()));
+  CargarMensajes(lanzador.Mensajes, LeerIdioma(ruta, platform::UserDefaultLangId()));
+  lanzador.Sesion.IDCliente = *cliente;
+  lanzador.Sesion.IDUsuario = *usuario;
   TipoArregloByte ArregloArchivosCDS =
       ConstruirInventario(ListarInventario(ruta)).ArregloArchivosCDS;
-  ConsoleUi ui(mensajes);
-
-  TrabajoSincronizacion trabajo;
-  trabajo.IDCliente = *cliente;
-  trabajo.IDUsuario = *usuario;
-  trabajo.RutaAplicacion = ruta;
-  trabajo.textos = {mensajes.NoCopiaLauncher, mensajes.NoBorraLauncher};
-  EntornoSincronizacion& entorno = trabajo.entorno;
-  entorno.CrearCliente = [servicio = ConfiguracionServicio(settings)] {
-    return CrearClienteSincronizacion(servicio);
-  };
-  entorno.BloqueDeDatosStatus = settings.BloqueDeDatosStatus;
-  entorno.BloqueDeDatosValor = settings.BloqueDeDatosValor;
-  entorno.caption = mensajes.Sincronizando;
-  entorno.sesion.IDCliente = *cliente;
-  entorno.sesion.IDUsuario = *usuario;
-  entorno.ui = &ui;
-
+  ConsoleUi ui(lanzador.Mensajes);
   EstadoSincronizacion estado;
-  { const thrdSincronizar hilo(std::move(trabajo), ArregloArchivosCDS, estado); }
+  { const thrdSincronizar hilo(TrabajoDelLanzador(lanzador, ui), ArregloArchivosCDS, estado); }
   std::printf("CodigoError=%d\nTextoError=%s\nFase=%d\nPasoSincronizacion=%s\n",
               int{estado.CodigoError}, WithEscapedLineBreaks(estado.TextoError).c_str(),
               int{estado.Fase}, estado.PasoSincronizacion.c_str());
