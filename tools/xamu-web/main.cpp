@@ -14,10 +14,11 @@ int main(int argc, char* argv[]) {
   }
   try {
     const xamu::HandOffRecord r = xamu::DecodeHandOffText(argv[1]);
-    std::printf("XamuWEB.exe received:\nIDCliente=%d\nIDUsuario=%d\nIDPais=%d\n"
-                "NombreCliente=%s\nNombreUsuario=%s\n",
-                r.IDCliente, r.IDUsuario, r.IDPais, xamu::Utf16ToUtf8(r.NombreCliente).c_str(),
-                xamu::Utf16ToUtf8(r.NombreUsuario).c_str());
+    std::printf(
+        "XamuWEB.exe received:\nIDCliente=%d\nIDUsuario=%d\nIDPais=%d\n"
+        "NombreCliente=%s\nNombreUsuario=%s\n",
+        r.IDCliente, r.IDUsuario, r.IDPais, xamu::Utf16ToUtf8(r.NombreCliente).c_str(),
+        xamu::Utf16ToUtf8(r.NombreUsuario).c_str());
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "XamuWEB.exe: %s: %s\n", xamu::KindName(e).c_str(), e.what());
