@@ -1,6 +1,7 @@
 #include "launcher/frm_autenticacion.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -201,6 +202,14 @@ void TfrmAutenticacion::keyPressEvent(QKeyEvent* event) {
 void TfrmAutenticacion::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) raise();
   QWidget::changeEvent(event);
+}
+
+void TfrmAutenticacion::closeEvent(QCloseEvent* event) {
+  if (Timer1->isActive()) {
+    event->ignore();
+  } else {
+    QWidget::closeEvent(event);
+  }
 }
 
 }  // namespace xamu

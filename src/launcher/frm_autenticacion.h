@@ -60,6 +60,9 @@ class TfrmAutenticacion : public QWidget {
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // While the synchronization runs (Timer1 active) the window cannot be closed: the worker
+  // may be waiting on it for a notice, and its end is the timer's to handle.
+  void closeEvent(QCloseEvent* event) override;
 };
 
 }  // namespace xamu

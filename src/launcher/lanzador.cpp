@@ -98,6 +98,7 @@ void Lanzador::FormPaint() {
   } catch (...) {
     // An error no step handles closes the window without a word, which ends the program.
     ui::CursorNormal();
+    ventana_.Timer1->stop();
     ventana_.close();
   }
 }
@@ -113,8 +114,7 @@ void Lanzador::Secuencia() {
             ruta);
     return Terminar();
   }
-  const std::string raiz = ruta.empty() ? std::string() : ruta.substr(0, 1);
-  if (raiz.empty() || platform::GetDriveType(ruta) != platform::DriveType::kFixed) {
+  if (ruta.empty() || platform::GetDriveType(ruta) != platform::DriveType::kFixed) {
     Mensaje(Texto(idioma, "Instalación válida únicamente para un disco local",
                   "Installation valid only for a local drive"));
     return Terminar();

@@ -187,6 +187,16 @@ TEST_F(FrmAutenticacion, EscPressesExitOnlyWhileTheOfferIsShownAndContinueRunsIt
   EXPECT_EQ(continued, 1);
 }
 
+TEST_F(FrmAutenticacion, CannotBeClosedWhileTheSynchronizationRuns) {
+  TfrmAutenticacion w;
+  w.show();
+  w.Timer1->start();
+  EXPECT_FALSE(w.close());
+  EXPECT_TRUE(w.isVisible());
+  w.Timer1->stop();
+  EXPECT_TRUE(w.close());
+}
+
 TEST_F(FrmAutenticacion, TheStartUpHookRunsOnceAfterTheFirstPaint) {
   TfrmAutenticacion w;
   int runs = 0;

@@ -52,6 +52,21 @@ TEST_F(Arranque, GoesStraightThroughWholeOrInPackets) {
   }
 }
 
+TEST_F(Arranque, WhileTheWorkerRunsTheTimerStepCyclesTheBarThroughOneToHundred) {
+  Lanzador lanzador(*estado_, {.TerminarProceso = [] { FAIL() << "nothing has ended"; },
+                               .TerminarAplicacion = [] { FAIL() << "nothing has ended"; }});
+  lanzador.Etapa = 1;
+  std::vector<int> positions;
+  for (int i = 0; i < 102; ++i) {
+    lanzador.Timer1Timer();
+    positions.push_back(lanzador.Ventana().ProgressBar1->value());
+  }
+  EXPECT_EQ(positions[0], 1);
+  EXPECT_EQ(positions[99], 100);
+  EXPECT_EQ(positions[100], 1) << "after 100 it starts again";
+  EXPECT_EQ(positions[101], 2);
+}
+
 TEST_F(Arranque, TheWorkersFailuresEndWithTheirOneMessage) {
   struct Case {
     const char* faults;
