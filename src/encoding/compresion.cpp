@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "encoding/errors.h"
 #include "encoding/seven_zip.h"
 #include "encoding/seven_zip_format.h"
 #include "encoding/zlib_codec.h"
@@ -14,7 +15,12 @@ namespace {
 constexpr double kSevenZipItemDate = 30000.0;
 
 TipoArregloByte ExtractSevenZip(std::span<const std::uint8_t> archive) {
-  return ExtractSevenZipItem0(archive, kDecompressionLimit);
+  try {
+    return ExtractSevenZipItem0(archive, kDecompressionLimit);
+  } catch (const std::bad_alloc&) {
+    // Running out of memory is this extraction's failure, like any other.
+    throw ESevenZipError("Out of memory");
+  }
 }
 
 }  // namespace

@@ -94,33 +94,69 @@ TipoArregloByte DeflateRaw(std::span<const std::uint8_t> data) {
   return out;
 }
 
-TipoArregloByte InflateRaw(std::span<const std::uint8_t> data, std::size_t limit) {
+namespace {
+
+// The output is gathered in blocks of this size once it outgrows the first, and joined at
+// the end, each block released as soon as it is copied: a buffer that doubled would hold
+// twice the output while it grew, where the blocks cost one block beyond the output itself.
+constexpr std::size_t kBloqueSalida = std::size_t{16} << 20;
+
+TipoArregloByte Inflate(std::span<const std::uint8_t> data, std::size_t limit) {
   InflateStream z;
-  TipoArregloByte out(std::clamp<std::size_t>(data.size() * 4, 4096, limit + 1));
+  std::vector<TipoArregloByte> bloques;
+  bloques.emplace_back(
+      std::clamp<std::size_t>(data.size() * 4, 4096, std::min(kBloqueSalida, limit + 1)));
   std::size_t consumed = 0;
-  std::size_t produced = 0;
+  std::size_t total = 0;      // in the blocks before the last
+  std::size_t en_ultimo = 0;  // in the last block
   for (;;) {
+    if (en_ultimo == bloques.back().size()) {
+      total += en_ultimo;
+      if (total > limit) throw EZDecompressionError(Z_MEM_ERROR, DecompressionLimitText());
+      bloques.emplace_back(std::min(kBloqueSalida, limit + 1 - total));
+      en_ultimo = 0;
+    }
+    TipoArregloByte& out = bloques.back();
     const std::size_t piece = std::min(data.size() - consumed, kMaxPiece);
     z->next_in = const_cast<Bytef*>(data.data() + consumed);
     z->avail_in = static_cast<uInt>(piece);
-    if (produced == out.size()) {
-      if (produced > limit) throw EZDecompressionError(Z_MEM_ERROR, DecompressionLimitText());
-      out.resize(std::min(out.size() * 2, limit + 1));
-    }
-    z->next_out = out.data() + produced;
-    z->avail_out = static_cast<uInt>(std::min(out.size() - produced, kMaxPiece));
+    z->next_out = out.data() + en_ultimo;
+    z->avail_out = static_cast<uInt>(std::min(out.size() - en_ultimo, kMaxPiece));
     const int rc = inflate(z.get(), Z_NO_FLUSH);
     consumed += piece - z->avail_in;
-    produced = static_cast<std::size_t>(z->next_out - out.data());
+    en_ultimo = static_cast<std::size_t>(z->next_out - out.data());
     if (rc == Z_STREAM_END) break;
     if (rc == Z_NEED_DICT) throw EZDecompressionError(Z_DATA_ERROR, ZlibErrorText(Z_DATA_ERROR));
     if (rc != Z_OK && rc != Z_BUF_ERROR) throw EZDecompressionError(rc, ZlibErrorText(rc));
     // No progress possible and nothing left to give: the input ended early.
-    if (rc == Z_BUF_ERROR && consumed == data.size() && produced < out.size()) break;
+    if (rc == Z_BUF_ERROR && consumed == data.size() && en_ultimo < out.size()) break;
   }
-  if (produced > limit) throw EZDecompressionError(Z_MEM_ERROR, DecompressionLimitText());
-  out.resize(produced);
-  return out;
+  total += en_ultimo;
+  if (total > limit) throw EZDecompressionError(Z_MEM_ERROR, DecompressionLimitText());
+  if (bloques.size() == 1) {
+    bloques.front().resize(total);
+    return std::move(bloques.front());
+  }
+  TipoArregloByte result(total);
+  std::size_t at = 0;
+  for (TipoArregloByte& bloque : bloques) {
+    const std::size_t n = std::min(bloque.size(), total - at);
+    std::copy_n(bloque.begin(), n, result.begin() + static_cast<std::ptrdiff_t>(at));
+    at += n;
+    TipoArregloByte().swap(bloque);  // released as soon as it is copied
+  }
+  return result;
+}
+
+}  // namespace
+
+TipoArregloByte InflateRaw(std::span<const std::uint8_t> data, std::size_t limit) {
+  try {
+    return Inflate(data, limit);
+  } catch (const std::bad_alloc&) {
+    // Running out of memory is this decompression's failure, like any other.
+    throw EZDecompressionError(Z_MEM_ERROR, ZlibErrorText(Z_MEM_ERROR));
+  }
 }
 
 void DescomprimirZLib(MemoryStream& stream) {

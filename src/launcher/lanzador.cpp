@@ -134,6 +134,11 @@ void Lanzador::Secuencia() {
     salidas_.TerminarAplicacion();
     return;
   }
+  // No other copy runs: what an interrupted replacement left in our folders is ours to remove.
+  for (const std::string& carpeta :
+       {ruta, ruta + kCarpetaWork1, ruta + kCarpetaComp, ruta + kCarpetaArchivosCDS}) {
+    (void)platform::RemoveLeftoverTempFiles(carpeta);
+  }
   const Inventario inventario = ConstruirInventario(ListarInventario(ruta));
   estado_.ArregloArchivosLocales = inventario.ArregloArchivosLocales;
   estado_.ArregloArchivosCDS = inventario.ArregloArchivosCDS;

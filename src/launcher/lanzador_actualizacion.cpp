@@ -12,6 +12,7 @@
 #include "platform/ascii_text.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "service/paquetes.h"
 #include "sync/carpetas.h"
 #include "sync/copia_verificada.h"
 #include "ui/codigos.h"
@@ -148,16 +149,14 @@ bool Lanzador::TraerPorServicio(ISincronizacion& cliente, MemoryStream& buffer,
   }
   const std::int16_t IDUsuario = estado_.Sesion.IDUsuario;
   std::int16_t paquetes = 0;
-  (void)cliente.SincronizarProgramasGenerarPaquetes(IDUsuario, p.Archivo, bytes,
-                                                    settings.BloqueDeDatosValor, paquetes);
+  const bool resultado = cliente.SincronizarProgramasGenerarPaquetes(
+      IDUsuario, p.Archivo, bytes, settings.BloqueDeDatosValor, paquetes);
   buffer.Write(bytes.data(), bytes.size());
-  for (std::int16_t i = 2; i <= paquetes; ++i) {
-    mostrar(p.Archivo + " (" + std::to_string(i) + "/" + std::to_string(paquetes) + ")");
-    bytes.clear();
-    (void)cliente.SincronizarTraerPaquetes(IDUsuario, bytes, i);
-    buffer.Write(bytes.data(), bytes.size());
-  }
-  return true;
+  const ProgresoPaquetes progreso{.before_fetch = [&](int i, int n) {
+    mostrar(p.Archivo + " (" + std::to_string(i) + "/" + std::to_string(n) + ")");
+  }};
+  (void)TraerPaquetes(cliente, IDUsuario, paquetes, buffer, bytes, resultado, progreso);
+  return true;  // only the bytes are used, not the results
 }
 
 bool Lanzador::Colocar(MemoryStream& buffer, const TipoSyncPrograma& p) {

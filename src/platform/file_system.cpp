@@ -4,10 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <utility>
 
@@ -234,7 +237,7 @@ void ReplaceFileAtomically(const std::string& path,
   struct stat st {};
   const bool keeps_mode = lstat(target.c_str(), &st) == 0 && !S_ISLNK(st.st_mode);
   const mode_t mode = keeps_mode ? (st.st_mode & 07777) : new_file_mode;
-  std::string temp = Folder(target) + "." + FileNamePart(target) + ".XXXXXX";
+  std::string temp = Folder(target) + "." + FileNamePart(target) + kTempFileMark + "XXXXXX";
   const auto fail = [&](const char* what) {
     const std::string reason = std::strerror(errno);
     unlink(temp.c_str());
@@ -250,6 +253,27 @@ void ReplaceFileAtomically(const std::string& path,
   if (fchmod(fd.get(), mode) != 0) fail("cannot set the permissions of");
   if (close(fd.Release()) != 0) fail("cannot close");
   if (rename(temp.c_str(), target.c_str()) != 0) fail("cannot replace");
+}
+
+std::size_t RemoveLeftoverTempFiles(const std::string& folder) {
+  std::size_t removed = 0;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    const std::size_t mark = name.rfind(kTempFileMark);
+    const std::size_t suffix = mark + std::string_view(kTempFileMark).size();
+    const bool ours =
+        name.size() > 1 && name[0] == '.' && mark != std::string::npos && mark > 1 &&
+        name.size() == suffix + 6 &&
+        std::all_of(name.begin() + static_cast<std::ptrdiff_t>(suffix), name.end(),
+                    [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+    std::error_code kind_error;
+    if (ours && entry.is_regular_file(kind_error) && !entry.is_symlink(kind_error) &&
+        unlink(entry.path().c_str()) == 0) {
+      ++removed;
+    }
+  }
+  return removed;
 }
 
 }  // namespace xamu::platform

@@ -89,4 +89,12 @@ void ReplaceFileAtomically(const std::string& path,
                            std::initializer_list<std::span<const std::uint8_t>> parts,
                            unsigned new_file_mode = 0644);
 
+// What ReplaceFileAtomically puts between the target's name and the six random characters
+// of its temporary file ".NAME.xamu-XXXXXX", so that a leftover one is known for ours.
+inline constexpr const char* kTempFileMark = ".xamu-";
+
+// Removes from `folder` the temporary files that an interrupted ReplaceFileAtomically left
+// (regular files named by its pattern, never a link) and returns how many.
+std::size_t RemoveLeftoverTempFiles(const std::string& folder);
+
 }  // namespace xamu::platform

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "encoding/compresion.h"
+
 // HTTP for the service clients and the program download, over one libcurl handle that
 // keeps its connection open between calls. Failures raise ESOAPHTTPException.
 namespace xamu {
@@ -45,7 +47,10 @@ class HttpTransport {
   std::unique_ptr<Handle> handle_;
 };
 
-// Answers larger than this are refused rather than held in memory.
-inline constexpr std::size_t kMaxHttpResponse = std::size_t{2} << 30;
+// Answers larger than this are refused rather than held in memory: the largest a caller can
+// use is an array of the decompression limit in base64 lines (4 characters per 3 bytes, a
+// line break every 76), with room for the envelope around it.
+inline constexpr std::size_t kMaxHttpResponse =
+    kDecompressionLimit / 3 * 4 / 76 * 78 + (std::size_t{16} << 20);
 
 }  // namespace xamu

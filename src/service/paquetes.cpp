@@ -20,6 +20,11 @@ bool TraerPaquetes(ISincronizacion& cliente, std::int16_t IDUsuario, std::int16_
     if (progreso.before_fetch) progreso.before_fetch(k, NumeroDePaquetes);
     resultado =
         cliente.SincronizarTraerPaquetes(IDUsuario, ArregloDeBytes, static_cast<std::int16_t>(k));
+    // Nothing larger is ever used: the whole is refused rather than held.
+    if (paquetes.Size() > kDecompressionLimit ||
+        ArregloDeBytes.size() > kDecompressionLimit - paquetes.Size()) {
+      throw EReadError(DecompressionLimitText());
+    }
     paquetes.Write(ArregloDeBytes.data(), ArregloDeBytes.size());
     if (progreso.after_fetch) progreso.after_fetch(k, NumeroDePaquetes);
   }

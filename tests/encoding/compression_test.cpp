@@ -175,6 +175,19 @@ TEST(DescomprimirStream, DecompressesBothVariantsInPlace) {
   }
 }
 
+TEST(DecompressionLimit, HoldsForAnOutputOfManyBlocks) {
+  // Beyond the first output block of 16 MiB: joined whole, and refused one byte over.
+  const TipoArregloByte data((std::size_t{40} << 20) + 3, 'z');
+  const TipoArregloByte deflated = DeflateRaw(data);
+  EXPECT_EQ(InflateRaw(deflated, data.size()), data);
+  EXPECT_THROW(InflateRaw(deflated, data.size() - 1), EZDecompressionError);
+  // A stream cut short gives what it held, as before.
+  const TipoArregloByte cut(deflated.begin(), deflated.begin() + deflated.size() / 2);
+  const TipoArregloByte partial = InflateRaw(cut, kDecompressionLimit);
+  EXPECT_GT(partial.size(), 0u);
+  EXPECT_TRUE(std::equal(partial.begin(), partial.end(), data.begin()));
+}
+
 TEST(DecompressionLimit, IsEnforcedForBothVariants) {
   const TipoArregloByte data(100000, 'a');
   EXPECT_EQ(InflateRaw(DeflateRaw(data), data.size()).size(), data.size())

@@ -67,6 +67,20 @@ TEST_F(Arranque, WhileTheWorkerRunsTheTimerStepCyclesTheBarThroughOneToHundred) 
   EXPECT_EQ(positions[101], 2);
 }
 
+TEST_F(Arranque, AStartRemovesWhatAnInterruptedReplacementLeft) {
+  Session("", kSinProgramas);
+  fs::create_directories(install_ / "ArchivosCDS");
+  const fs::path leftover = install_ / "ArchivosCDS" / ".Paises.cds.xamu-Ab12Cd";
+  const fs::path own = install_ / "ArchivosCDS" / ".notas";
+  std::ofstream(leftover) << std::string(1000, 'x');
+  std::ofstream(own) << "the user's";
+  StartService();
+  Run();
+  EXPECT_TRUE(proceso_terminado);
+  EXPECT_FALSE(fs::exists(leftover));
+  EXPECT_TRUE(fs::exists(own));
+}
+
 TEST_F(Arranque, TheWorkersFailuresEndWithTheirOneMessage) {
   struct Case {
     const char* faults;

@@ -175,6 +175,33 @@ TEST(FailedCalls, KeepTheSystemsReason) {
   EXPECT_TRUE(DeleteFile(dir.File("a")));
 }
 
+TEST(LeftoverTempFiles, OnlyThoseOfAnInterruptedReplaceAreRemoved) {
+  testing::TempDir dir;
+  const std::vector<std::string> ours = {".Paises.cds.xamu-Ab12Cd", ".XAMUwebIP.ini.xamu-000000"};
+  const std::vector<std::string> others = {".Paises.cds.xamu-Ab12C",  // one character short
+                                           "Paises.cds.xamu-Ab12Cd",  // not hidden
+                                           ".Paises.cds.Ab12Cd",      // no mark
+                                           ".xamu-Ab12Cd",            // no target's name
+                                           "Paises.cds"};
+  for (const auto& name : ours) std::ofstream(dir.File(name)) << "left";
+  for (const auto& name : others) std::ofstream(dir.File(name)) << "kept";
+  // A link by the pattern is not followed, nor removed.
+  std::ofstream(dir.File("target.txt")) << "elsewhere";
+  ASSERT_EQ(symlink(dir.File("target.txt").c_str(), dir.File(".x.cds.xamu-Zz9Zz9").c_str()), 0);
+  mkdir(dir.File(".d.cds.xamu-Zz9Zz9").c_str(), 0755);
+
+  EXPECT_EQ(RemoveLeftoverTempFiles(dir.Path().string()), ours.size());
+  for (const auto& name : ours) EXPECT_FALSE(FileExists(dir.File(name))) << name;
+  for (const auto& name : others) EXPECT_TRUE(FileExists(dir.File(name))) << name;
+  EXPECT_TRUE(FileExists(dir.File("target.txt")));
+  EXPECT_TRUE(IsExistingFolder(dir.File(".d.cds.xamu-Zz9Zz9")));
+  EXPECT_EQ(RemoveLeftoverTempFiles(dir.File("missing")), 0u);
+
+  // A replacement's own temporary file carries the mark, and none is left once it is done.
+  ReplaceFileAtomically(dir.File("Paises.cds"), std::vector<std::uint8_t>{1});
+  EXPECT_EQ(RemoveLeftoverTempFiles(dir.Path().string()), 0u);
+}
+
 TEST(SymbolicLinks, AreReplacedAndTheirAttributesLeaveTheTargetAlone) {
   testing::TempDir dir;
   testing::TempDir elsewhere;

@@ -445,6 +445,20 @@ TEST_F(XamuService, ProgramFilesArriveAlikeByDownloadAndThroughTheService) {
             "ERemotableException: No program file named Falta.exe");
 }
 
+TEST_F(XamuService, ServesNoLinkAndLogsEachRequestOnOneLine) {
+  // A link in programas/ to a file elsewhere is not served, whatever it points to.
+  const fs::path secret = dir_.Path() / "secret.txt";
+  WriteText(secret, "not for clients");
+  fs::create_symlink(secret, content_ / "programas" / "Enlace.dll");
+  HttpTransport http({service_->Url(), 60'000, "", "", ""});
+  EXPECT_EQ(http.Get(service_->Url() + "/Programas/Enlace.dll").status, 404);
+  // A line break or a tab in a request's path stays inside its field.
+  EXPECT_EQ(http.Get(service_->Url() + "/Programas/a%0Ab%09c%25.dll").status, 404);
+  const std::string log = Log();
+  EXPECT_NE(log.find("GET\t/Programas/a%0Ab%09c%25.dll\t-\t-\t404\n"), std::string::npos) << log;
+  EXPECT_EQ(CountLines(log, "GET\t"), 2u);
+}
+
 TEST_F(XamuService, EachFaultGivesTheClientErrorItShould) {
   const std::string sync = EndpointSincronizacion(service_->Url());
   struct Case {

@@ -176,6 +176,10 @@ TEST(XamuTool, CdsBuildWritesATableAndCdsDumpShowsIt) {
   ExpectError(Tool({"cds-build", "6", dir.File("paises.vs"), dir.File("missing/P.cds")}),
               "error 24");
   ExpectError(Tool({"cds-dump", dir.File("paises.vs")}), "EDataPacketError");
+  // An id without a builder writes nothing, and says so.
+  ExpectError(Tool({"cds-build", "999", dir.File("paises.vs"), dir.File("Otra.cds")}),
+              "no table of the catalogue has IDObjeto 999");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("Otra.cds")));
 }
 
 TEST(XamuTool, UnknownCommandsAndWrongArgumentCountsAreErrors) {

@@ -65,7 +65,8 @@ std::optional<std::filesystem::path> Contenido::BuscarPrograma(std::string_view 
   std::error_code error;
   for (const auto& entry :
        std::filesystem::directory_iterator(carpeta_ / kCarpetaProgramas, error)) {
-    if (entry.is_regular_file() &&
+    // Only the folder's own files: a link could name any file on the machine.
+    if (entry.is_regular_file() && !entry.is_symlink() &&
         platform::EqualsIgnoringCase(entry.path().filename().string(), nombre)) {
       return entry.path();
     }
@@ -119,7 +120,8 @@ SincronizacionArchivoInformacion Contenido::Entradas(const Sesion& sesion) const
   std::vector<std::filesystem::path> archivos;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(carpeta_ / kCarpetaTablas, error)) {
-    if (entry.is_regular_file() && entry.path().extension() == kExtensionTabla) {
+    if (entry.is_regular_file() && !entry.is_symlink() &&
+        entry.path().extension() == kExtensionTabla) {
       archivos.push_back(entry.path());
     }
   }

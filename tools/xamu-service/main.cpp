@@ -27,6 +27,10 @@ using xamu::servicio::Interfaz;
 using xamu::servicio::Respuesta;
 
 constexpr const char* kHost = "127.0.0.1";
+constexpr std::size_t kCuerpoMaximo = std::size_t{16} << 20;
+constexpr time_t kSilencioMaximoSegundos = 5;
+constexpr std::size_t kHilos = 64;
+
 constexpr const char* kUso = "usage: xamu-service --content DIR [--port N] [--log FILE]";
 
 struct Opciones {
@@ -48,8 +52,27 @@ constexpr Endpoint kEndpoints[] = {
     {xamu::kRutaAutenticacion, Interfaz::kAutenticacion},
 };
 
+// A logged field on one line whatever a client sent: control characters, DEL and "%" as
+// %XX, so that a request cannot forge a line or a field of its own.
+std::string Escapado(std::string_view campo) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(campo.size());
+  for (const char c : campo) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F || c == '%') {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 // One line per request: method, path, SOAPAction as received, operation, and the HTTP
-// status sent or "dropped", separated by tabs.
+// status sent or "dropped", separated by tabs; every field escaped.
 class Registro {
  public:
   explicit Registro(const std::string& archivo) {
@@ -62,7 +85,8 @@ class Registro {
     const std::string accion =
         req.has_header("SOAPAction") ? req.get_header_value("SOAPAction") : "-";
     const std::lock_guard lock(mutex_);
-    out_ << req.method << '\t' << req.path << '\t' << accion << '\t' << r.operacion << '\t'
+    out_ << Escapado(req.method) << '\t' << Escapado(req.path) << '\t' << Escapado(accion) << '\t'
+         << Escapado(r.operacion) << '\t'
          << (r.cortar ? std::string("dropped") : std::to_string(r.status)) << std::endl;
   }
 
@@ -155,6 +179,11 @@ int main(int argc, char** argv) {
   server.set_tcp_nodelay(true);
   // A packetised answer is thousands of requests on one connection.
   server.set_keep_alive_max_count(std::numeric_limits<int>::max());
+  // Hostile or broken clients: no request body is ever near this, a client silent for this
+  // long is dropped, and enough threads that a few trickling clients block no other.
+  server.set_payload_max_length(kCuerpoMaximo);
+  server.set_read_timeout(kSilencioMaximoSegundos, 0);
+  server.new_task_queue = [] { return new httplib::ThreadPool(kHilos); };
   for (const Endpoint& e : kEndpoints) {
     server.Post(PatronExacto(e.ruta),
                 [&, interfaz = e.interfaz](const httplib::Request& req, httplib::Response& res) {

@@ -48,11 +48,8 @@ void WriteFileInPieces(const std::string& path,
 }
 
 void WriteWholeFile(const std::string& path, const TipoArregloByte& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) throw EInOutError("cannot write " + path);
+  // Replaced whole or not at all: a failure leaves the previous file as it was.
+  platform::ReplaceFileAtomically(path, bytes);
 }
 
 std::string JsonString(std::string_view utf8) {

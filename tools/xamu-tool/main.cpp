@@ -2,6 +2,7 @@
 // standard output with exit code 0; an error is one line on standard error, exit code 1.
 #include <cstdio>
 #include <exception>
+#include <string>
 #include <string_view>
 
 #include "commands.h"
@@ -41,6 +42,28 @@ void PrintUsage() {
 
 }  // namespace
 
+namespace {
+
+// An error is one line: line breaks written as \n, and a text too long for a terminal
+// shortened, with its length said.
+std::string OneLine(std::string_view text) {
+  constexpr std::size_t kLongest = 300;
+  std::string out;
+  for (const char c : text.substr(0, kLongest)) {
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r' || c == '\t') {
+      out += ' ';
+    } else {
+      out += c;
+    }
+  }
+  if (text.size() > kLongest) out += "... (" + std::to_string(text.size()) + " characters)";
+  return out;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   if (argc < 2) {
     PrintUsage();
@@ -57,10 +80,10 @@ int main(int argc, char** argv) {
       return e.code;
     } catch (const xamu::Error& e) {
       std::fflush(stdout);
-      std::fprintf(stderr, "%s: %s\n", e.Kind().c_str(), e.what());
+      std::fprintf(stderr, "%s: %s\n", e.Kind().c_str(), OneLine(e.what()).c_str());
     } catch (const std::exception& e) {
       std::fflush(stdout);
-      std::fprintf(stderr, "%s\n", e.what());
+      std::fprintf(stderr, "%s\n", OneLine(e.what()).c_str());
     }
     return 1;
   }

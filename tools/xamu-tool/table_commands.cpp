@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "encoding/text_forms.h"
 #include "platform/paths.h"
+#include "tables/catalogo.h"
 #include "tables/column_types.h"
 #include "tables/data_packet.h"
 #include "tables/grabar_tabla.h"
@@ -67,6 +68,10 @@ void CdsBuild(const Arguments& args) {
   RequireArgumentCount(args, 3, "cds-build IDOBJETO IN OUT");
   const auto id = static_cast<std::int16_t>(ParseInteger(
       args[0], std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
+  // GrabarTablaCDS skips an id without a builder, as the synchronization must; asked for
+  // one here, that is an error rather than a success that wrote nothing.
+  if (BuscarTabla(id) == nullptr)
+    throw UsageError("no table of the catalogue has IDObjeto " + args[0]);
   MemoryStream stream(ReadWholeFile(args[1]));
   const std::string& out = args[2];
   const std::size_t slash = out.rfind(platform::kPathSeparator);
