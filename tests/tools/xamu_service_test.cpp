@@ -7,6 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -457,6 +462,27 @@ TEST_F(XamuService, ServesNoLinkAndLogsEachRequestOnOneLine) {
   const std::string log = Log();
   EXPECT_NE(log.find("GET\t/Programas/a%0Ab%09c%25.dll\t-\t-\t404\n"), std::string::npos) << log;
   EXPECT_EQ(CountLines(log, "GET\t"), 2u);
+}
+
+TEST_F(XamuService, EightTricklingClientsBlockNoNinth) {
+  std::vector<int> slow;
+  for (int i = 0; i < 8; ++i) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(service_->Port()));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    // A request begun and never finished.
+    const std::string start = "GET /Programas/XamuIconos.res HTTP/1.1\r\nHost: x\r\n";
+    ASSERT_EQ(send(fd, start.data(), start.size(), 0), static_cast<ssize_t>(start.size()));
+    slow.push_back(fd);
+  }
+  const auto begin = std::chrono::steady_clock::now();
+  HttpTransport http({service_->Url(), 60'000, "", "", ""});
+  EXPECT_EQ(http.Get(service_->Url() + "/Programas/XamuIconos.res").status, 200);
+  EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(2));
+  for (const int fd : slow) close(fd);
 }
 
 TEST_F(XamuService, EachFaultGivesTheClientErrorItShould) {
