@@ -97,7 +97,8 @@ double DoubleOf(pugi::xml_node node) {
 
 }  // namespace
 
-SoapMessage::SoapMessage(std::string xml) : xml_(std::move(xml)) {
+SoapMessage::SoapMessage(std::string xml)
+    : xml_(std::move(xml)), budget_((std::size_t{64} << 20) + 4 * xml_.size()) {
   // Parsed in place: the text is not copied, which matters for answers of many megabytes.
   const pugi::xml_parse_result parsed = document_.load_buffer_inplace(xml_.data(), xml_.size());
   const pugi::xml_node envelope = document_.document_element();
@@ -184,9 +185,24 @@ void SoapMessage::Read(std::string_view name, double& value) const {
 void SoapMessage::Read(std::string_view name, std::string& value) const {
   if (const pugi::xml_node n = Parameter(name)) value = IsNil(n) ? "" : n.text().get();
 }
+TipoArregloByte SoapMessage::Bytes(pugi::xml_node node) const {
+  if (IsNil(node)) return {};
+  const char* text = node.text().get();
+  // Charged before anything is decoded, from the text's length (3 bytes per 4 characters).
+  const std::size_t size = std::char_traits<char>::length(text) / 4 * 3;
+  if (size > budget_ - std::min(spent_, budget_)) {
+    throw ESOAPResponseError("The answer's data is larger than the answer can hold");
+  }
+  spent_ += size;
+  // Only an element that references can reach (one with an id) is kept for the next one.
+  if (!node.attribute("id")) return DecodeBase64(text);
+  auto [cached, fresh] = decoded_.try_emplace(node.internal_object());
+  if (fresh) cached->second = DecodeBase64(text);
+  return cached->second;
+}
+
 void SoapMessage::Read(std::string_view name, TipoArregloByte& value) const {
-  if (const pugi::xml_node n = Parameter(name))
-    value = IsNil(n) ? TipoArregloByte() : DecodeBase64(n.text().get());
+  if (const pugi::xml_node n = Parameter(name)) value = Bytes(n);
 }
 
 void SoapMessage::Read(std::string_view name, TipoArregloSmallInt& value) const {
@@ -214,8 +230,7 @@ void SoapMessage::Read(std::string_view name, SincronizacionArchivoInformacion& 
     if (const auto n = field("Nombre")) e.Nombre = IsNil(n) ? "" : n.text().get();
     if (const auto n = field("Longitud")) e.Longitud = IntegerOf<std::int32_t>(n);
     if (const auto n = field("Fecha")) e.Fecha = DoubleOf(n);
-    if (const auto n = field("Datos"))
-      e.Datos = IsNil(n) ? TipoArregloByte() : DecodeBase64(n.text().get());
+    if (const auto n = field("Datos")) e.Datos = Bytes(n);
     value.push_back(std::move(e));
   }
 }

@@ -42,12 +42,20 @@ class SoapMessage {
   pugi::xml_node Parameter(std::string_view name) const;
   pugi::xml_node Dereference(pugi::xml_node node) const;
   pugi::xml_node Result() const;
+  // The bytes of a base64 element, decoded once however many references share it, within
+  // the answer's budget.
+  TipoArregloByte Bytes(pugi::xml_node node) const;
 
   std::string xml_;  // the parsed document's storage
   pugi::xml_document document_;
   pugi::xml_node body_;
   pugi::xml_node operation_;
   std::unordered_map<std::string, pugi::xml_node> ids_;
+  // Every array read out of the answer counts against this, a shared one at each reference:
+  // 64 MiB plus four times the answer's size, beyond which the answer is refused.
+  std::size_t budget_ = 0;
+  mutable std::size_t spent_ = 0;
+  mutable std::unordered_map<const void*, TipoArregloByte> decoded_;
 };
 
 }  // namespace xamu

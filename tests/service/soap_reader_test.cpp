@@ -154,12 +154,6 @@ TEST(SoapMessage, BadValuesAndReferencesAreErrorsNotCrashes) {
   EXPECT_THROW(m.Read("E", small), ESOAPResponseError) << "a reference cycle ends";
 }
 
-}  // namespace
-}  // namespace xamu
-
-namespace xamu {
-namespace {
-
 // A fault whose text is a multi-reference was reported as an unresolved reference.
 TEST(SoapMessage, AFaultStringGivenByReferenceIsTheFaultsText) {
   try {
@@ -172,6 +166,39 @@ TEST(SoapMessage, AFaultStringGivenByReferenceIsTheFaultsText) {
   } catch (const ERemotableException& e) {
     EXPECT_STREQ(e.what(), "Usuario no valido");
   }
+}
+
+}  // namespace
+}  // namespace xamu
+
+namespace xamu {
+namespace {
+
+// Many entries whose data all reference one shared element: read while the arrays fit the
+// answer's budget, refused before they are decoded once they would not.
+TEST(SoapMessage, SharedDataCountsAtEachReference) {
+  const auto answer = [](int items, std::size_t shared_chars) {
+    std::string body =
+        "<m:SincronizarResponse xmlns:m=\"urn:x\"><return>true</return>"
+        "<ArregloRespuesta>";
+    for (int i = 0; i < items; ++i) {
+      body += "<item><IDObjeto>6</IDObjeto><Datos href=\"#d\"/></item>";
+    }
+    body += "</ArregloRespuesta></m:SincronizarResponse><Datos id=\"d\">" +
+            std::string(shared_chars, 'A') + "</Datos>";
+    return Envelope(body);
+  };
+  {
+    const SoapMessage small(answer(3, 8));
+    SincronizacionArchivoInformacion entries;
+    small.Read("ArregloRespuesta", entries);
+    ASSERT_EQ(entries.size(), 3u);
+    for (const auto& e : entries) EXPECT_EQ(e.Datos, TipoArregloByte(6, 0));
+  }
+  // 20 000 references to 30 000 characters: some 450 MB decoded from a 1.2 MB answer.
+  const SoapMessage hostile(answer(20000, 30000));
+  SincronizacionArchivoInformacion entries;
+  EXPECT_THROW(hostile.Read("ArregloRespuesta", entries), ESOAPResponseError);
 }
 
 }  // namespace
