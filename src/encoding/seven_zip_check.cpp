@@ -22,6 +22,11 @@ using namespace sevenzip;
 constexpr std::uint64_t kAlwaysAllowedMemory = 64u << 20;
 constexpr std::uint64_t kMaxHeaderSize = 64u << 20;
 constexpr std::uint64_t kMaxStreamsPerFolder = 64;
+// The reading library allocates by the counts of items, folders and streams, some hundred
+// bytes each. A small archive may have this many whatever its size; a larger one one more
+// per 32 bytes of the archive, so that what they cost stays within a few times its size.
+constexpr std::uint64_t kAlwaysAllowedCount = 1024;
+constexpr std::uint64_t kArchiveBytesPerCount = 32;
 
 [[noreturn]] void Refuse(const std::string& what) {
   throw ESevenZipError("7z: " + what);
@@ -29,7 +34,8 @@ constexpr std::uint64_t kMaxStreamsPerFolder = 64;
 
 class Cursor {
  public:
-  explicit Cursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  Cursor(std::span<const std::uint8_t> bytes, std::uint64_t archive_size)
+      : bytes_(bytes), max_count_(kAlwaysAllowedCount + archive_size / kArchiveBytesPerCount) {}
   std::size_t Remaining() const { return bytes_.size() - position_; }
   std::uint8_t Byte() {
     if (position_ == bytes_.size()) Refuse("the header ends early");
@@ -57,6 +63,13 @@ class Cursor {
   std::uint64_t Count(const char* what) {
     const std::uint64_t n = Number();
     if (n > Remaining()) Refuse(std::string("a count of ") + what + " the header cannot hold");
+    return Justified(n, what);
+  }
+  // A count the archive's size justifies, whatever the header could hold.
+  std::uint64_t Justified(std::uint64_t n, const char* what) const {
+    if (n > max_count_) {
+      Refuse(std::string("a count of ") + what + " the archive's size cannot justify");
+    }
     return n;
   }
   void Expect(std::uint64_t id) {
@@ -66,6 +79,7 @@ class Cursor {
  private:
   std::span<const std::uint8_t> bytes_;
   std::size_t position_ = 0;
+  std::uint64_t max_count_;
 };
 
 std::uint32_t LittleEndian32(std::span<const std::uint8_t> b, std::size_t at) {
@@ -235,10 +249,13 @@ void ReadSubStreamsInfo(Cursor& c, const StreamsInfo& info, std::uint64_t limit)
   std::vector<std::uint64_t> substreams(info.folders.size(), 1);
   std::uint64_t id = c.Number();
   if (id == kNumUnPackStream) {
+    std::uint64_t total = 0;
     for (std::uint64_t& n : substreams) {
       n = c.Number();
       // Every stream but the last of a folder has its size written.
       if (n > c.Remaining() + 1) Refuse("a count of streams the header cannot hold");
+      total += n;
+      c.Justified(total, "streams");
     }
     id = c.Number();
   }
@@ -287,7 +304,7 @@ void SkipProperties(Cursor& c) {
 
 void CheckHeader(std::span<const std::uint8_t> header, std::uint64_t data_size,
                  std::uint64_t limit) {
-  Cursor c(header);
+  Cursor c(header, data_size);
   c.Expect(kHeader);
   std::uint64_t id = c.Number();
   if (id == kArchiveProperties) {
@@ -306,6 +323,7 @@ void CheckHeader(std::span<const std::uint8_t> header, std::uint64_t data_size,
     // An item takes at least one bit of the header (empty items only a bit in a vector).
     const std::uint64_t items = c.Number();
     if (items > 8 * c.Remaining() + 8) Refuse("a count of items the header cannot hold");
+    c.Justified(items, "items");
     SkipProperties(c);
     id = c.Number();
   }
@@ -372,7 +390,7 @@ void CheckSevenZipArchive(std::span<const std::uint8_t> archive, std::size_t lim
     CheckHeader(header, data_size, limit);
     return;
   }
-  Cursor c(header);
+  Cursor c(header, data_size);
   c.Byte();
   const StreamsInfo info =
       ReadStreamsInfo(c, data_size, std::min<std::uint64_t>(limit, kMaxHeaderSize));

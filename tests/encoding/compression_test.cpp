@@ -4,6 +4,7 @@
 #include <string>
 
 #include "encoding/compresion.h"
+#include "encoding/crc32.h"
 #include "encoding/errors.h"
 #include "encoding/reader.h"
 #include "encoding/seven_zip.h"
@@ -234,6 +235,39 @@ TEST(SevenZipReader, HostileNumbersAreRefusedBeforeAnythingIsAllocated) {
       EXPECT_EQ(e.what(), std::string("7z: ") + reason);
     }
   }
+}
+
+// A count the header could hold, but that a 334-byte archive cannot justify: the reading
+// library would allocate some hundred bytes for each of them.
+TEST(SevenZipReader, CountsBeyondWhatTheArchivesSizeJustifiesAreRefused) {
+  const auto archive = [](std::uint16_t items) {
+    TipoArregloByte header = {0x01, 0x05, static_cast<std::uint8_t>(0x80 | (items >> 8)),
+                              static_cast<std::uint8_t>(items & 0xFF)};
+    header.resize(header.size() + 300, 0);
+    TipoArregloByte start = {'7', 'z', 0xBC, 0xAF, 0x27, 0x1C, 0, 4, 0, 0, 0, 0};
+    const auto le = [&](std::uint64_t v, int bytes) {
+      for (int i = 0; i < bytes; ++i) start.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    le(0, 8);
+    le(header.size(), 8);
+    le(Crc32(header), 4);
+    const std::uint32_t start_crc = Crc32(std::span(start).subspan(12, 20));
+    for (int i = 0; i < 4; ++i) start[8 + i] = static_cast<std::uint8_t>(start_crc >> (8 * i));
+    start.insert(start.end(), header.begin(), header.end());
+    return start;
+  };
+  const auto refusal = [](TipoArregloByte bytes) {
+    MemoryStream out;
+    try {
+      DescomprimirArreglo(out, bytes);
+    } catch (const ESevenZipError& e) {
+      return std::string(e.what());
+    }
+    return std::string("accepted");
+  };
+  EXPECT_EQ(refusal(archive(2000)), "7z: a count of items the archive's size cannot justify");
+  EXPECT_NE(refusal(archive(1000)), "7z: a count of items the archive's size cannot justify")
+      << "within the counts always allowed";
 }
 
 TEST(StreamAArreglo, CopiesFromTheCurrentPositionIntoAnArrayOfTheStreamsSize) {
