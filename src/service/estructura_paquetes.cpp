@@ -1,22 +1,44 @@
 #include "service/estructura_paquetes.h"
 
+#include "encoding/errors.h"
 #include "encoding/reader.h"
 #include "encoding/text_encoding.h"
 #include "encoding/writer.h"
 
 namespace xamu {
 
+namespace {
+
+// The fewest bytes a value takes in the stream: a format is one integer (a tag and at least
+// one byte); an entry two integers, a string and a double (a tag and eight bytes).
+constexpr std::size_t kBytesPorFormato = 2;
+constexpr std::size_t kBytesPorEntrada = 2 + 2 + 2 + 9;
+
+// A count read from the structure, refused when the structure cannot hold that many, so
+// that a few bytes cannot make the reader reserve room for millions.
+std::size_t Cuenta(std::int32_t n, std::size_t bytes_por_valor, const MemoryStream& estructura) {
+  if (n < 0) return 0;
+  if (static_cast<std::size_t>(n) > estructura.Size() / bytes_por_valor) {
+    throw EReadError(kStreamReadError);
+  }
+  return static_cast<std::size_t>(n);
+}
+
+}  // namespace
+
 void LeerEstructura(MemoryStream& estructura, TipoArregloSmallInt& ArregloFormatos,
                     SincronizacionArchivoInformacion& entradas) {
   TReader reader(estructura);
-  const std::int32_t formatos = reader.ReadInteger();
+  const std::size_t formatos = Cuenta(reader.ReadInteger(), kBytesPorFormato, estructura);
   ArregloFormatos.clear();
-  for (std::int32_t i = 0; i < formatos; ++i) {
+  ArregloFormatos.reserve(formatos);
+  for (std::size_t i = 0; i < formatos; ++i) {
     ArregloFormatos.push_back(static_cast<std::int16_t>(reader.ReadInteger()));
   }
-  const std::int32_t archivos = reader.ReadInteger();
+  const std::size_t archivos = Cuenta(reader.ReadInteger(), kBytesPorEntrada, estructura);
   entradas.clear();
-  for (std::int32_t i = 0; i < archivos; ++i) {
+  entradas.reserve(archivos);
+  for (std::size_t i = 0; i < archivos; ++i) {
     Archivo1Sincronizacion e;
     e.IDObjeto = static_cast<std::int16_t>(reader.ReadInteger());
     e.Nombre = Utf16ToUtf8(reader.ReadString());

@@ -94,6 +94,9 @@ TEST(SincronizarEnPaquetes, LengthsThatDoNotFitAndBrokenStructuresAreReadErrors)
       {"negative", Structure({}, {Entry(6, "A.cds", -1)})},
       {"not a structure", Hex("FF FF")},
       {"short", ComprimirArreglo(MemoryStream(Hex("02 03")))},
+      // No formats, then a count of 5 000 000 entries in a structure of 7 bytes.
+      {"more entries than it can hold",
+       ComprimirArreglo(MemoryStream(Hex("02 00 04 40 4B 4C 00")))},
   };
   for (const auto& [name, structure] : structures) {
     FakeSincronizacion service;

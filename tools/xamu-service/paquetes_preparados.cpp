@@ -33,19 +33,33 @@ PaquetesPreparados::Preparada PaquetesPreparados::Preparar(std::int16_t IDUsuari
   if (existe(fallas.paquete_faltante)) paquetes[fallas.paquete_faltante - 1].clear();
   Preparada preparada{paquetes.size(), paquetes.front()};
   const std::lock_guard lock(mutex_);
-  respuestas_[IDUsuario] = std::move(paquetes);
+  OlvidarViejas();
+  respuestas_[IDUsuario] = {std::move(paquetes), ahora()};
   return preparada;
 }
 
 std::optional<TipoArregloByte> PaquetesPreparados::Traer(std::int16_t IDUsuario,
-                                                         std::int16_t numero) const {
+                                                         std::int16_t numero) {
   const std::lock_guard lock(mutex_);
+  OlvidarViejas();
   const auto it = respuestas_.find(IDUsuario);
   if (it == respuestas_.end() || numero < 1 ||
-      static_cast<std::size_t>(numero) > it->second.size()) {
+      static_cast<std::size_t>(numero) > it->second.paquetes.size()) {
     return std::nullopt;
   }
-  return it->second[numero - 1];
+  TipoArregloByte paquete = it->second.paquetes[numero - 1];
+  if (static_cast<std::size_t>(numero) == it->second.paquetes.size()) respuestas_.erase(it);
+  return paquete;
+}
+
+std::size_t PaquetesPreparados::Guardadas() const {
+  const std::lock_guard lock(mutex_);
+  return respuestas_.size();
+}
+
+void PaquetesPreparados::OlvidarViejas() {
+  const Reloj::time_point limite = ahora() - std::chrono::minutes(kMinutosGuardada);
+  std::erase_if(respuestas_, [&](const auto& r) { return r.second.preparada < limite; });
 }
 
 void PaquetesPreparados::Liberar(std::int16_t IDUsuario) {
