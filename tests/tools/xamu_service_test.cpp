@@ -465,6 +465,12 @@ TEST_F(XamuService, ServesNoLinkAndLogsEachRequestOnOneLine) {
 }
 
 TEST_F(XamuService, EightTricklingClientsBlockNoNinth) {
+#if defined(__SANITIZE_THREAD__)
+  // Many connections at once make ThreadSanitizer report copies inside Debian's
+  // cpp-httplib, which is not built for it; silencing that library would also hide the
+  // locking it does for us. The other builds run this test.
+  GTEST_SKIP() << "not under ThreadSanitizer";
+#endif
   std::vector<int> slow;
   for (int i = 0; i < 8; ++i) {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
