@@ -1,7 +1,6 @@
 #include "launcher/colocar_programa.h"
 
 #include "encoding/compresion.h"
-#include "platform/ascii_text.h"
 #include "platform/paths.h"
 #include "tables/file_checks.h"
 
@@ -16,10 +15,7 @@ bool ColocarPrograma(MemoryStream& buffer, const TipoSyncPrograma& programa,
   if (archivos.FileExists(path)) (void)archivos.SetNormalAttributes(path);
   buffer.Seek(0);
   if (destino.comprimido) DescomprimirStream(buffer);
-  const std::size_t dot = programa.Archivo.find('.');
-  const bool ejecutable =
-      dot != std::string::npos && platform::UpperAscii(programa.Archivo.substr(dot + 1)) == "EXE";
-  archivos.ReplaceFileAtomically(path, {buffer.Bytes()}, ejecutable ? 0755 : 0644);
+  archivos.ReplaceFileAtomically(path, {buffer.Bytes()}, destino.ejecutable ? 0755 : 0644);
   if (!ArchivoRecienGrabado(path, archivos)) return false;
   FijarFechaDos(path, programa.Fecha, archivos);
   (void)archivos.SetReadOnlyAttribute(path);

@@ -60,7 +60,8 @@ DestinoPrograma DestinoDe(const std::string& RutaAplicacion, const std::string& 
   const std::string work1 = RutaAplicacion + kCarpetaWork1 + "/";
   DestinoPrograma d;
   d.comprimido = extension != "RES";
-  if (extension == "EXE") {
+  d.ejecutable = extension == "EXE";
+  if (d.ejecutable) {
     d.es_lanzador = nombre == platform::UpperAscii(kArchivoLanzador);
     d.carpeta = d.es_lanzador ? work1 : RutaAplicacion;
   } else if (extension == "CDS") {

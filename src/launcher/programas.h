@@ -31,6 +31,7 @@ struct DestinoPrograma {
   std::string carpeta;       // RutaAplicacion, or one of its subfolders, with the separator
   bool es_lanzador = false;  // the launcher's own executable, staged in Work1
   bool comprimido = true;    // every file arrives compressed except a RES file
+  bool ejecutable = false;   // EXE: written with execute permission
 };
 DestinoPrograma DestinoDe(const std::string& RutaAplicacion, const std::string& Archivo);
 

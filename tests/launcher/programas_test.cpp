@@ -69,22 +69,24 @@ TEST(DestinoPrograma, ByTheTextAfterTheFirstDot) {
     const char* carpeta;
     bool lanzador;
     bool comprimido;
+    bool ejecutable;
   };
   const Case cases[] = {
-      {"XAMU.EXE", "/x/", false, true},
-      {"LAUNCHERXAMUWEB.EXE", "/x/Work1/", true, true},
-      {"A.B.EXE", "/x/Comp/", false, true},  // the extension is B.EXE
-      {"PAISES.CDS", "/x/ArchivosCDS/", false, true},
-      {"XAMUWEBIP.INI", "/x/Work1/", false, true},
-      {"OTRO.INI", "/x/Comp/", false, true},
-      {"ICONOS.RES", "/x/Comp/", false, false},
-      {"LEEME", "/x/Comp/", false, true},
+      {"XAMU.EXE", "/x/", false, true, true},
+      {"LAUNCHERXAMUWEB.EXE", "/x/Work1/", true, true, true},
+      {"A.B.EXE", "/x/Comp/", false, true, false},  // the extension is B.EXE
+      {"PAISES.CDS", "/x/ArchivosCDS/", false, true, false},
+      {"XAMUWEBIP.INI", "/x/Work1/", false, true, false},
+      {"OTRO.INI", "/x/Comp/", false, true, false},
+      {"ICONOS.RES", "/x/Comp/", false, false, false},
+      {"LEEME", "/x/Comp/", false, true, false},
   };
   for (const Case& c : cases) {
     const DestinoPrograma d = DestinoDe("/x/", c.archivo);
     EXPECT_EQ(d.carpeta, c.carpeta) << c.archivo;
     EXPECT_EQ(d.es_lanzador, c.lanzador) << c.archivo;
     EXPECT_EQ(d.comprimido, c.comprimido) << c.archivo;
+    EXPECT_EQ(d.ejecutable, c.ejecutable) << c.archivo;
   }
 }
 
