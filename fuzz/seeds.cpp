@@ -95,7 +95,7 @@ DataPacket Unusual() {
   p.properties.push_back({"ARR", kTypeUInt32Array, {1, 0, 0, 0, 9, 0, 0, 0}});
   p.metadata_gap = {0, 0, 0};
   for (int r = 0; r < 2; ++r) {
-    p.row_offsets.push_back(p.row_data.size());
+    p.BeginRow();
     TipoArregloByte& b = p.row_data;
     b.push_back(kRowInserted);
     b.push_back(r == 0 ? 0x00 : 0x40);  // row 1: Dato (column 3) null

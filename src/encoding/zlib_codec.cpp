@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "encoding/compresion.h"
@@ -96,27 +97,37 @@ TipoArregloByte DeflateRaw(std::span<const std::uint8_t> data) {
 
 namespace {
 
-// The output is gathered in blocks of this size once it outgrows the first, and joined at
-// the end, each block released as soon as it is copied: a buffer that doubled would hold
-// twice the output while it grew, where the blocks cost one block beyond the output itself.
-constexpr std::size_t kBloqueSalida = std::size_t{16} << 20;
+// Output beyond the first block is gathered in blocks of this size and joined at the end,
+// each released as soon as it is copied: a buffer that doubled would hold twice the output
+// while it grew. The blocks are left uninitialised, so only what is written of them is
+// resident, and are large enough for the allocator to map each on its own and give it
+// back to the system when it is released.
+constexpr std::size_t kBloqueSalida = std::size_t{64} << 20;
+
+struct Bloque {
+  std::unique_ptr<std::uint8_t[]> bytes;
+  std::size_t size = 0;
+};
 
 TipoArregloByte Inflate(std::span<const std::uint8_t> data, std::size_t limit) {
   InflateStream z;
-  std::vector<TipoArregloByte> bloques;
-  bloques.emplace_back(
+  // The first block, at most four times the input, is the result of most inflations.
+  TipoArregloByte primero(
       std::clamp<std::size_t>(data.size() * 4, 4096, std::min(kBloqueSalida, limit + 1)));
+  std::vector<Bloque> bloques;
   std::size_t consumed = 0;
-  std::size_t total = 0;      // in the blocks before the last
-  std::size_t en_ultimo = 0;  // in the last block
+  std::size_t total = 0;  // in the full blocks
+  std::size_t en_ultimo = 0;
+  std::span<std::uint8_t> out = primero;
   for (;;) {
-    if (en_ultimo == bloques.back().size()) {
+    if (en_ultimo == out.size()) {
       total += en_ultimo;
       if (total > limit) throw EZDecompressionError(Z_MEM_ERROR, DecompressionLimitText());
-      bloques.emplace_back(std::min(kBloqueSalida, limit + 1 - total));
+      const std::size_t size = std::min(kBloqueSalida, limit + 1 - total);
+      bloques.push_back({std::unique_ptr<std::uint8_t[]>(new std::uint8_t[size]), size});
+      out = {bloques.back().bytes.get(), size};
       en_ultimo = 0;
     }
-    TipoArregloByte& out = bloques.back();
     const std::size_t piece = std::min(data.size() - consumed, kMaxPiece);
     z->next_in = const_cast<Bytef*>(data.data() + consumed);
     z->avail_in = static_cast<uInt>(piece);
@@ -133,17 +144,18 @@ TipoArregloByte Inflate(std::span<const std::uint8_t> data, std::size_t limit) {
   }
   total += en_ultimo;
   if (total > limit) throw EZDecompressionError(Z_MEM_ERROR, DecompressionLimitText());
-  if (bloques.size() == 1) {
-    bloques.front().resize(total);
-    return std::move(bloques.front());
+  if (bloques.empty()) {
+    primero.resize(total);
+    return primero;
   }
-  TipoArregloByte result(total);
-  std::size_t at = 0;
-  for (TipoArregloByte& bloque : bloques) {
-    const std::size_t n = std::min(bloque.size(), total - at);
-    std::copy_n(bloque.begin(), n, result.begin() + static_cast<std::ptrdiff_t>(at));
-    at += n;
-    TipoArregloByte().swap(bloque);  // released as soon as it is copied
+  TipoArregloByte result;
+  result.reserve(total);  // touched only as it is filled
+  result.insert(result.end(), primero.begin(), primero.end());
+  TipoArregloByte().swap(primero);
+  for (Bloque& bloque : bloques) {
+    const std::size_t n = std::min(bloque.size, total - result.size());
+    result.insert(result.end(), bloque.bytes.get(), bloque.bytes.get() + n);
+    bloque.bytes.reset();
   }
   return result;
 }

@@ -10,9 +10,13 @@ namespace xamu {
 namespace {
 
 // The fewest bytes a value takes in the stream: a format is one integer (a tag and at least
-// one byte); an entry two integers, a string and a double (a tag and eight bytes).
+// one byte); an entry two integers, a string and a date, which may be given as an integer.
 constexpr std::size_t kBytesPorFormato = 2;
-constexpr std::size_t kBytesPorEntrada = 2 + 2 + 2 + 9;
+constexpr std::size_t kBytesPorEntrada = 2 + 2 + 2 + 2;
+// An entry is a file of the answer: a table or a program file, each sent once. An entry
+// takes some 80 bytes in memory against 8 in the stream, so a structure of millions of
+// them would take ten times the stream; this many is far beyond any answer.
+constexpr std::size_t kMaxEntradas = 65536;
 
 // A count read from the structure, refused when the structure cannot hold that many, so
 // that a few bytes cannot make the reader reserve room for millions.
@@ -36,6 +40,7 @@ void LeerEstructura(MemoryStream& estructura, TipoArregloSmallInt& ArregloFormat
     ArregloFormatos.push_back(static_cast<std::int16_t>(reader.ReadInteger()));
   }
   const std::size_t archivos = Cuenta(reader.ReadInteger(), kBytesPorEntrada, estructura);
+  if (archivos > kMaxEntradas) throw EReadError(kStreamReadError);
   entradas.clear();
   entradas.reserve(archivos);
   for (std::size_t i = 0; i < archivos; ++i) {

@@ -52,7 +52,7 @@ class SoapMessage {
   pugi::xml_node operation_;
   std::unordered_map<std::string, pugi::xml_node> ids_;
   // Every array read out of the answer counts against this, a shared one at each reference:
-  // 64 MiB plus four times the answer's size, beyond which the answer is refused.
+  // 40 MiB plus twice the answer's size, beyond which the answer is refused.
   std::size_t budget_ = 0;
   mutable std::size_t spent_ = 0;
   mutable std::unordered_map<const void*, TipoArregloByte> decoded_;

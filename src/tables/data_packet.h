@@ -82,11 +82,19 @@ struct DataPacket {
   std::vector<PacketProperty> properties;
   TipoArregloByte metadata_gap;  // bytes between the metadata and the first row
   // The top-level rows, one after another exactly as stored (state byte, null bitmap,
-  // values); row_offsets[i] is where row i begins.
+  // values).
   TipoArregloByte row_data;
-  std::vector<std::size_t> row_offsets;
+  // Where every kRowsPerMark-th row begins: a row may be a single byte, and an offset for
+  // each would take eight times the rows' own memory.
+  static constexpr std::size_t kRowsPerMark = 16;
+  std::vector<std::size_t> row_marks;
+  std::size_t row_count = 0;
 
-  std::size_t RowCount() const { return row_offsets.size(); }
+  std::size_t RowCount() const { return row_count; }
+  // Records that a row begins at the end of row_data.
+  void BeginRow();
+  // Row i, found by stepping over the rows from the nearest mark; EDataPacketError when
+  // the rows do not fit the columns.
   std::span<const std::uint8_t> Row(std::size_t i) const;
 
   friend bool operator==(const DataPacket&, const DataPacket&) = default;
@@ -98,6 +106,16 @@ DataPacket ReadDataPacket(std::span<const std::uint8_t> bytes);
 
 // The header and metadata; the file is these bytes followed by row_data.
 TipoArregloByte WritePacketMetadata(const DataPacket& packet);
+
+// The same metadata with its largest property value left out, to be written in its place
+// straight from the packet: a dataset's change log takes twelve bytes a row, more than the
+// rows themselves, and is not worth a second copy.
+struct PacketMetadata {
+  TipoArregloByte bytes;                // the metadata without that value
+  std::size_t value_at = 0;             // where the value belongs in `bytes`
+  std::span<const std::uint8_t> value;  // the value, in the packet
+};
+PacketMetadata WritePacketMetadataParts(const DataPacket& packet);
 TipoArregloByte WriteDataPacket(const DataPacket& packet);
 
 // The number of descriptors, nested ones included.

@@ -13,6 +13,16 @@ constexpr int kMaxNesting = 16;
 // The smallest column descriptor: a one-byte name, type word, attributes, property count.
 constexpr std::size_t kMinDescriptorSize = 1 + 1 + 4 + 2 + 2;
 
+// What the metadata may still hold: the header's column count, and properties in a number
+// the packet's size justifies. A property takes five bytes and some sixty in memory, so
+// without a bound a packet of properties would take twelve times its size.
+struct Budget {
+  std::size_t columns;
+  std::size_t properties;
+};
+constexpr std::size_t kFreeProperties = 65536;
+constexpr std::size_t kBytesPerProperty = 64;
+
 std::uint64_t VaryingLength(Cursor& c, std::uint32_t size, bool blob_may_be_absent) {
   if (size != 1 && size != 2 && size != 4)
     Fail("a length prefix of " + std::to_string(size) + " bytes");
@@ -37,9 +47,11 @@ void SkipPlainValue(Cursor& c, std::uint32_t type, bool is_column) {
   }
 }
 
-std::vector<PacketProperty> ReadProperties(Cursor& c, std::size_t count) {
+std::vector<PacketProperty> ReadProperties(Cursor& c, std::size_t count, Budget& budget) {
   // Each property takes at least a name length and a type word.
   c.Require(static_cast<std::uint64_t>(count) * 5, "the properties");
+  if (count > budget.properties) Fail("more properties than its size justifies");
+  budget.properties -= count;
   std::vector<PacketProperty> properties(count);
   for (PacketProperty& p : properties) {
     const std::uint8_t name_length = c.U8("a property name");
@@ -54,12 +66,12 @@ std::vector<PacketProperty> ReadProperties(Cursor& c, std::size_t count) {
   return properties;
 }
 
-PacketColumn ReadColumn(Cursor& c, std::size_t& budget, int depth);
+PacketColumn ReadColumn(Cursor& c, Budget& budget, int depth);
 
 // Reads `count` descriptors of one level, taking nested ones from the same budget.
-std::vector<PacketColumn> ReadLevel(Cursor& c, std::size_t count, std::size_t& budget, int depth) {
+std::vector<PacketColumn> ReadLevel(Cursor& c, std::size_t count, Budget& budget, int depth) {
   if (depth > kMaxNesting) Fail("nested tables too deep");
-  if (count > budget) Fail("more columns than the header counts");
+  if (count > budget.columns) Fail("more columns than the header counts");
   c.Require(static_cast<std::uint64_t>(count) * kMinDescriptorSize, "the column descriptors");
   std::vector<PacketColumn> columns;
   columns.reserve(count);
@@ -67,9 +79,9 @@ std::vector<PacketColumn> ReadLevel(Cursor& c, std::size_t count, std::size_t& b
   return columns;
 }
 
-PacketColumn ReadColumn(Cursor& c, std::size_t& budget, int depth) {
-  if (budget == 0) Fail("more columns than the header counts");
-  --budget;
+PacketColumn ReadColumn(Cursor& c, Budget& budget, int depth) {
+  if (budget.columns == 0) Fail("more columns than the header counts");
+  --budget.columns;
   PacketColumn column;
   const std::uint8_t name_length = c.U8("a column name");
   if (name_length == 0) Fail("a column without a name");
@@ -77,7 +89,7 @@ PacketColumn ReadColumn(Cursor& c, std::size_t& budget, int depth) {
   column.name.assign(name.begin(), name.end());
   column.type = c.U32("a column type");
   column.attributes = c.U16("column attributes");
-  column.properties = ReadProperties(c, c.U16("a property count"));
+  column.properties = ReadProperties(c, c.U16("a property count"), budget);
   if (column.type & kEmbeddedTable) {
     column.children = ReadLevel(c, column.type & kSizeMask, budget, depth + 1);
   }
@@ -110,6 +122,15 @@ void SkipRow(Cursor& c, const std::vector<PacketColumn>& columns, int depth) {
 
 }  // namespace packet
 
+std::span<const std::uint8_t> DataPacket::Row(std::size_t i) const {
+  if (i >= row_count) Fail("no row " + std::to_string(i));
+  Cursor c(std::span<const std::uint8_t>(row_data).subspan(row_marks[i / kRowsPerMark]));
+  for (std::size_t skip = i % kRowsPerMark; skip > 0; --skip) SkipRow(c, columns, 0);
+  const std::size_t start = c.Position();
+  SkipRow(c, columns, 0);
+  return c.Since(start);
+}
+
 DataPacket ReadDataPacket(std::span<const std::uint8_t> bytes) {
   Cursor c(bytes);
   DataPacket p;
@@ -129,14 +150,10 @@ DataPacket ReadDataPacket(std::span<const std::uint8_t> bytes) {
   const auto extra = c.Take(header_size - kHeaderSize, "the header");
   p.header_extra.assign(extra.begin(), extra.end());
 
-  std::size_t budget = column_count;
-  std::size_t top_level = 0;
+  Budget budget{column_count, kFreeProperties + bytes.size() / kBytesPerProperty};
   // The top level takes what nested tables leave of the header's count.
-  while (budget > 0) {
-    p.columns.push_back(ReadColumn(c, budget, 0));
-    ++top_level;
-  }
-  p.properties = ReadProperties(c, c.U16("the dataset property count"));
+  while (budget.columns > 0) p.columns.push_back(ReadColumn(c, budget, 0));
+  p.properties = ReadProperties(c, c.U16("the dataset property count"), budget);
 
   if (p.flags & kFlagDataOffset) {
     if (p.data_offset_field < c.Position()) Fail("rows that start inside the metadata");
@@ -147,11 +164,12 @@ DataPacket ReadDataPacket(std::span<const std::uint8_t> bytes) {
   // Every row holds at least its state byte.
   c.Require(row_count, "the rows");
   const std::size_t rows_start = c.Position();
-  p.row_offsets.reserve(row_count);
+  p.row_marks.reserve(row_count / DataPacket::kRowsPerMark + 1);
   for (std::uint32_t i = 0; i < row_count; ++i) {
-    p.row_offsets.push_back(c.Position() - rows_start);
+    if (i % DataPacket::kRowsPerMark == 0) p.row_marks.push_back(c.Position() - rows_start);
     SkipRow(c, p.columns, 0);
   }
+  p.row_count = row_count;
   if (c.Remaining() != 0) Fail("bytes after the last row");
   const auto rows = c.Since(rows_start);
   p.row_data.assign(rows.begin(), rows.end());

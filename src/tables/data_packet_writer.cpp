@@ -29,7 +29,11 @@ class ByteSink {
     for (const PacketProperty& p : properties) {
       Name(p.name);
       LittleEndian(p.type, 4);
-      Append(p.value);
+      if (&p == left_out) {
+        left_out_at = bytes.size();
+      } else {
+        Append(p.value);
+      }
     }
   }
   void Columns(const std::vector<PacketColumn>& columns) {
@@ -43,13 +47,32 @@ class ByteSink {
     }
   }
   TipoArregloByte bytes;
+  // A property whose value is not appended, and where it belongs.
+  const PacketProperty* left_out = nullptr;
+  std::size_t left_out_at = 0;
 };
+
+const PacketProperty* Largest(const std::vector<PacketProperty>& properties,
+                              const PacketProperty* largest) {
+  for (const PacketProperty& p : properties) {
+    if (largest == nullptr || p.value.size() > largest->value.size()) largest = &p;
+  }
+  return largest;
+}
+
+const PacketProperty* Largest(const std::vector<PacketColumn>& columns,
+                              const PacketProperty* largest) {
+  for (const PacketColumn& c : columns) {
+    largest = Largest(c.children, Largest(c.properties, largest));
+  }
+  return largest;
+}
 
 }  // namespace
 
-std::span<const std::uint8_t> DataPacket::Row(std::size_t i) const {
-  const std::size_t end = i + 1 < row_offsets.size() ? row_offsets[i + 1] : row_data.size();
-  return std::span(row_data).subspan(row_offsets[i], end - row_offsets[i]);
+void DataPacket::BeginRow() {
+  if (row_count % kRowsPerMark == 0) row_marks.push_back(row_data.size());
+  ++row_count;
 }
 
 std::size_t CountColumns(const std::vector<PacketColumn>& columns) {
@@ -66,10 +89,12 @@ const PacketProperty* FindProperty(const std::vector<PacketProperty>& properties
   return nullptr;
 }
 
-TipoArregloByte WritePacketMetadata(const DataPacket& packet) {
+PacketMetadata WritePacketMetadataParts(const DataPacket& packet) {
   const std::size_t column_count = CountColumns(packet.columns);
   if (column_count > 0xFFFF) throw EDataPacketError("too many columns");
   ByteSink out;
+  out.left_out = Largest(packet.properties, Largest(packet.columns, nullptr));
+  const std::size_t left_out_size = out.left_out ? out.left_out->value.size() : 0;
   out.LittleEndian(packet.magic, 4);
   out.LittleEndian(packet.major_version, 2);
   out.LittleEndian(packet.minor_version, 2);
@@ -87,13 +112,22 @@ TipoArregloByte WritePacketMetadata(const DataPacket& packet) {
 
   // The offset of the first row is recorded, and flagged as valid, when it fits.
   if (packet.flags & kFlagDataOffset) {
-    const std::size_t data_offset = out.bytes.size();
+    const std::size_t data_offset = out.bytes.size() + left_out_size;
     const bool fits = data_offset <= 0xFFFF;
     const std::uint32_t flags = fits ? packet.flags : packet.flags & ~kFlagDataOffset;
     out.Patch(kFlagsAt, flags, 4);
     out.Patch(kDataOffsetAt, fits ? data_offset : 0, 2);
   }
-  return out.bytes;
+  PacketMetadata metadata{std::move(out.bytes), out.left_out_at, {}};
+  if (out.left_out) metadata.value = out.left_out->value;
+  return metadata;
+}
+
+TipoArregloByte WritePacketMetadata(const DataPacket& packet) {
+  PacketMetadata metadata = WritePacketMetadataParts(packet);
+  metadata.bytes.insert(metadata.bytes.begin() + static_cast<std::ptrdiff_t>(metadata.value_at),
+                        metadata.value.begin(), metadata.value.end());
+  return std::move(metadata.bytes);
 }
 
 TipoArregloByte WriteDataPacket(const DataPacket& packet) {

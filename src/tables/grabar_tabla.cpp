@@ -86,8 +86,10 @@ bool Guardar(const DataPacket& packet, const std::string& carpeta, const std::st
   path += nombre;
   if (archivos.FileExists(path) && !archivos.SetNormalAttributes(path)) return false;
   try {
-    const TipoArregloByte metadata = WritePacketMetadata(packet);
-    archivos.ReplaceFileAtomically(path, {metadata, packet.row_data});
+    const PacketMetadata metadata = WritePacketMetadataParts(packet);
+    const std::span<const std::uint8_t> bytes = metadata.bytes;
+    archivos.ReplaceFileAtomically(path, {bytes.first(metadata.value_at), metadata.value,
+                                          bytes.subspan(metadata.value_at), packet.row_data});
   } catch (const Error&) {
     return false;
   }

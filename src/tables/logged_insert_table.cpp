@@ -22,7 +22,7 @@ void LoggedInsertTable::Put(std::uint64_t value, int width) {
 }
 
 void LoggedInsertTable::BeginRow() {
-  packet_.row_offsets.push_back(packet_.row_data.size());
+  packet_.BeginRow();
   packet_.row_data.push_back(kRowInserted);
   // Every column is assigned, so no mark is set in the null bitmap.
   packet_.row_data.insert(packet_.row_data.end(), (columns_.size() + 3) / 4, 0);
@@ -65,7 +65,7 @@ void LoggedInsertTable::ReserveForInput(std::size_t consumed, std::size_t total)
     return static_cast<std::size_t>(estimate) + 64;
   };
   packet_.row_data.reserve(scaled(packet_.row_data.size()));
-  packet_.row_offsets.reserve(scaled(packet_.row_offsets.size()));
+  packet_.row_marks.reserve(scaled(packet_.row_marks.size()));
 }
 
 DataPacket LoggedInsertTable::Finish() && {

@@ -10,11 +10,14 @@
 #include "encoding/seven_zip.h"
 #include "encoding/zlib_codec.h"
 #include "support/bytes.h"
+#include "support/peak_memory.h"
 
 namespace xamu {
 namespace {
 
+using testing::AnswerBound;
 using testing::Hex;
+using testing::PeakMemoryOf;
 using testing::SampleData;
 
 TipoArregloByte ZlibDeflate(const TipoArregloByte& data, int level, int strategy, int window_bits) {
@@ -237,37 +240,124 @@ TEST(SevenZipReader, HostileNumbersAreRefusedBeforeAnythingIsAllocated) {
   }
 }
 
+// A 7z number: as many leading 1 bits in the first byte as bytes follow it.
+TipoArregloByte SevenZipNumber(std::uint64_t v) {
+  int n = 0;
+  while (n < 8 && v >= std::uint64_t{1} << (7 * (n + 1))) ++n;
+  TipoArregloByte bytes = {static_cast<std::uint8_t>(
+      (0xFF00u >> n) | (n < 8 ? (v >> (8 * n)) & 0xFF : 0))};
+  for (int i = 0; i < n; ++i) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  return bytes;
+}
+
+// An archive of no data and this header, padded with `padding` zero bytes.
+TipoArregloByte SevenZipWithHeader(TipoArregloByte header, std::size_t padding) {
+  header.resize(header.size() + padding, 0);
+  TipoArregloByte start = {'7', 'z', 0xBC, 0xAF, 0x27, 0x1C, 0, 4, 0, 0, 0, 0};
+  const auto le = [&](std::uint64_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) start.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  le(0, 8);
+  le(header.size(), 8);
+  le(Crc32(header), 4);
+  const std::uint32_t start_crc = Crc32(std::span(start).subspan(12, 20));
+  for (int i = 0; i < 4; ++i) start[8 + i] = static_cast<std::uint8_t>(start_crc >> (8 * i));
+  start.insert(start.end(), header.begin(), header.end());
+  return start;
+}
+
+// A header of `items` items (kHeader, kFilesInfo, the count).
+TipoArregloByte ItemsHeader(std::uint64_t items) {
+  TipoArregloByte header = {0x01, 0x05};
+  const TipoArregloByte count = SevenZipNumber(items);
+  header.insert(header.end(), count.begin(), count.end());
+  return header;
+}
+
+std::string Refusal(TipoArregloByte bytes) {
+  MemoryStream out;
+  try {
+    DescomprimirArreglo(out, bytes);
+  } catch (const ESevenZipError& e) {
+    return std::string(e.what());
+  }
+  return std::string("accepted");
+}
+
 // A count the header could hold, but that a 334-byte archive cannot justify: the reading
 // library would allocate some hundred bytes for each of them.
 TEST(SevenZipReader, CountsBeyondWhatTheArchivesSizeJustifiesAreRefused) {
-  const auto archive = [](std::uint16_t items) {
-    TipoArregloByte header = {0x01, 0x05, static_cast<std::uint8_t>(0x80 | (items >> 8)),
-                              static_cast<std::uint8_t>(items & 0xFF)};
-    header.resize(header.size() + 300, 0);
-    TipoArregloByte start = {'7', 'z', 0xBC, 0xAF, 0x27, 0x1C, 0, 4, 0, 0, 0, 0};
-    const auto le = [&](std::uint64_t v, int bytes) {
-      for (int i = 0; i < bytes; ++i) start.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    le(0, 8);
-    le(header.size(), 8);
-    le(Crc32(header), 4);
-    const std::uint32_t start_crc = Crc32(std::span(start).subspan(12, 20));
-    for (int i = 0; i < 4; ++i) start[8 + i] = static_cast<std::uint8_t>(start_crc >> (8 * i));
-    start.insert(start.end(), header.begin(), header.end());
-    return start;
-  };
-  const auto refusal = [](TipoArregloByte bytes) {
-    MemoryStream out;
-    try {
-      DescomprimirArreglo(out, bytes);
-    } catch (const ESevenZipError& e) {
-      return std::string(e.what());
-    }
-    return std::string("accepted");
-  };
-  EXPECT_EQ(refusal(archive(2000)), "7z: a count of items the archive's size cannot justify");
-  EXPECT_NE(refusal(archive(1000)), "7z: a count of items the archive's size cannot justify")
+  EXPECT_EQ(Refusal(SevenZipWithHeader(ItemsHeader(2000), 300)),
+            "7z: a count of items the archive's size cannot justify");
+  EXPECT_NE(Refusal(SevenZipWithHeader(ItemsHeader(1000), 300)),
+            "7z: a count of items the archive's size cannot justify")
       << "within the counts always allowed";
+}
+
+// Counts that made the reading library take gigabytes for an archive of a few hundred
+// bytes or one megabyte; each is refused within the bound of what arrived.
+TEST(SevenZipReader, HugeCountsCostNoMoreThanTheArchiveJustifies) {
+  TipoArregloByte folders = {0x01, 0x04, 0x07, 0x0B};
+  const TipoArregloByte million = SevenZipNumber(1000000);
+  folders.insert(folders.end(), million.begin(), million.end());
+  const struct {
+    const char* name;
+    TipoArregloByte archive;
+    const char* refusal;
+  } cases[] = {
+      {"30 million items in 300 bytes", SevenZipWithHeader(ItemsHeader(30000000), 300),
+       "7z: a count of items the header cannot hold"},
+      {"4 million items in 1 MiB", SevenZipWithHeader(ItemsHeader(4000000), 1 << 20),
+       "7z: a count of items the archive's size cannot justify"},
+      {"a million folders in 1 MiB", SevenZipWithHeader(folders, 1 << 20),
+       "7z: a count of folders the archive's size cannot justify"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string refusal;
+    const std::optional<std::size_t> peak = PeakMemoryOf([&] { refusal = Refusal(c.archive); });
+    EXPECT_EQ(refusal, c.refusal);
+    if (!peak) GTEST_SKIP() << "peak memory cannot be measured here";
+    RecordProperty(c.name, std::to_string(*peak));
+    EXPECT_LE(*peak, AnswerBound(c.archive.size())) << *peak / (1 << 20) << " MiB";
+  }
+}
+
+// Just over the limit, a megabyte of raw DEFLATE: refused as an empty stream, with no
+// buffer beyond the limit on the way.
+TEST(DecompressionLimit, ABombJustOverTheLimitStaysWithinItInMemory) {
+  TipoArregloByte bomb;
+  {
+    z_stream z{};
+    ASSERT_EQ(deflateInit2(&z, 1, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY), Z_OK);
+    const TipoArregloByte zeros(std::size_t{16} << 20, 0);
+    TipoArregloByte chunk(1 << 20);
+    for (std::size_t written = 0; written <= kDecompressionLimit;) {
+      const bool last = written + zeros.size() > kDecompressionLimit;
+      const std::size_t size = last ? kDecompressionLimit - written + 1 : zeros.size();
+      z.next_in = const_cast<Bytef*>(zeros.data());
+      z.avail_in = static_cast<uInt>(size);
+      do {
+        z.next_out = chunk.data();
+        z.avail_out = static_cast<uInt>(chunk.size());
+        deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
+        bomb.insert(bomb.end(), chunk.data(), z.next_out);
+      } while (z.avail_out == 0);
+      written += size;
+    }
+    deflateEnd(&z);
+  }
+  MemoryStream out;
+  const std::optional<std::size_t> peak = PeakMemoryOf([&] {
+    TipoArregloByte input = bomb;
+    DescomprimirArreglo(out, input);
+  });
+  EXPECT_EQ(out.Size(), 0u);
+  if (!peak) GTEST_SKIP() << "peak memory cannot be measured here";
+  RecordProperty("peak", std::to_string(*peak));
+  RecordProperty("input", std::to_string(bomb.size()));
+  EXPECT_LE(*peak, kDecompressionLimit + kDecompressionLimit / 4 + AnswerBound(bomb.size()))
+      << *peak / (1 << 20) << " MiB";
 }
 
 TEST(StreamAArreglo, CopiesFromTheCurrentPositionIntoAnArrayOfTheStreamsSize) {

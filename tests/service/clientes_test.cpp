@@ -13,7 +13,9 @@
 #include "service/base64.h"
 #include "service/clientes.h"
 #include "service/errors.h"
+#include "service/http_transport.h"
 #include "service/soap_writer.h"
+#include "support/peak_memory.h"
 
 namespace xamu {
 namespace {
@@ -56,6 +58,35 @@ ServiceSettings At(const std::string& url) {
   ServiceSettings s;
   s.URLServ = url;
   return s;
+}
+
+// An answer that never ends is cut off at the largest a caller can use, the body having
+// held at most twice that while it grew.
+TEST(HttpTransport, AnEndlessAnswerIsRefusedAtWhatACallerCanUse) {
+  if (!testing::MemoryIsMeasurable()) GTEST_SKIP() << "a gigabyte is too slow to move here";
+  LoopbackServer server;
+  (*server).Post("/", [](const httplib::Request&, httplib::Response& res) {
+    res.set_chunked_content_provider("text/xml", [](std::size_t, httplib::DataSink& sink) {
+      static const std::string chunk(1 << 20, 'A');
+      return sink.write(chunk.data(), chunk.size());  // until the client hangs up
+    });
+  });
+  HttpSettings settings;
+  settings.url = server.Url();
+  settings.timeout_ms = 30000;
+  HttpTransport http(settings);
+  std::string error;
+  const std::optional<std::size_t> peak = testing::PeakMemoryOf([&] {
+    try {
+      http.PostSoap("<x/>", "\"urn:x#a\"");
+    } catch (const ESOAPHTTPException& e) {
+      error = e.what();
+    }
+  });
+  EXPECT_NE(error.find("The answer is larger than"), std::string::npos) << error;
+  ASSERT_TRUE(peak);
+  RecordProperty("peak", std::to_string(*peak));
+  EXPECT_LE(*peak, 2 * kMaxHttpResponse + (std::size_t{64} << 20)) << *peak / (1 << 20) << " MiB";
 }
 
 class NoProxyEnvironment : public ::testing::Test {

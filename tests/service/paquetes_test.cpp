@@ -2,10 +2,13 @@
 
 #include "encoding/compresion.h"
 #include "encoding/errors.h"
+#include "encoding/writer.h"
+#include "encoding/zlib_codec.h"
 #include "service/estructura_paquetes.h"
 #include "service/paquetes.h"
 #include "support/bytes.h"
 #include "support/fake_sincronizacion.h"
+#include "support/peak_memory.h"
 
 namespace xamu {
 namespace {
@@ -105,6 +108,66 @@ TEST(SincronizarEnPaquetes, LengthsThatDoNotFitAndBrokenStructuresAreReadErrors)
     service.structure = structure;
     EXPECT_THROW(RunPackets(service), EReadError) << name;
   }
+}
+
+// The service writes dates as doubles, but the stream may hold any number: eight bytes
+// an entry, not fifteen.
+TEST(SincronizarEnPaquetes, EntriesDatedByIntegersAreRead) {
+  MemoryStream stream;
+  {
+    TWriter writer(stream);
+    writer.WriteInteger(0);
+    writer.WriteInteger(10);
+    for (int i = 0; i < 10; ++i) {
+      writer.WriteInteger(6);
+      writer.WriteString(u"");
+      writer.WriteInteger(0);
+      writer.WriteInteger(45000);
+    }
+  }
+  FakeSincronizacion service;
+  service.packets = {Hex("01")};
+  service.results = {true};
+  service.structure = ComprimirArreglo(std::move(stream));
+  const Outcome o = RunPackets(service);
+  ASSERT_EQ(o.entries.size(), 10u);
+  EXPECT_EQ(o.entries[9].Fecha, 45000.0);
+}
+
+// Five million entries of eight bytes, 40 MB that deflate to some 40 KB: refused, holding
+// no more than the decompressed structure itself.
+TEST(SincronizarEnPaquetes, AStructureOfMillionsOfEntriesCostsNoMoreThanItself) {
+  MemoryStream stream;
+  {
+    TWriter writer(stream);
+    writer.WriteInteger(0);
+    writer.WriteInteger(5000000);
+    for (int i = 0; i < 5000000; ++i) {
+      writer.WriteInteger(6);
+      writer.WriteString(u"");
+      writer.WriteInteger(0);
+      writer.WriteInteger(0);
+    }
+  }
+  FakeSincronizacion service;
+  service.packets = {Hex("01")};
+  service.results = {true};
+  service.structure = DeflateRaw(stream.Bytes());
+  const std::size_t arrived = service.structure.size();
+  bool refused = false;
+  const std::optional<std::size_t> peak = testing::PeakMemoryOf([&] {
+    try {
+      RunPackets(service);
+    } catch (const EReadError&) {
+      refused = true;
+    }
+  });
+  EXPECT_TRUE(refused);
+  if (!peak) GTEST_SKIP() << "peak memory cannot be measured here";
+  RecordProperty("peak", std::to_string(*peak));
+  RecordProperty("arrived", std::to_string(arrived));
+  EXPECT_LE(*peak, testing::AnswerBound(arrived) + stream.Size() + stream.Size() / 4)
+      << *peak / (1 << 20) << " MiB";
 }
 
 TEST(TraerPaquetes, ProgramFilesShowTheirNameAndEachPacket) {

@@ -4,6 +4,7 @@
 #include "service/soap_reader.h"
 #include "service/soap_writer.h"
 #include "support/bytes.h"
+#include "support/peak_memory.h"
 
 namespace xamu {
 namespace {
@@ -174,31 +175,63 @@ TEST(SoapMessage, AFaultStringGivenByReferenceIsTheFaultsText) {
 namespace xamu {
 namespace {
 
-// Many entries whose data all reference one shared element: read while the arrays fit the
-// answer's budget, refused before they are decoded once they would not.
-TEST(SoapMessage, SharedDataCountsAtEachReference) {
-  const auto answer = [](int items, std::size_t shared_chars) {
-    std::string body =
-        "<m:SincronizarResponse xmlns:m=\"urn:x\"><return>true</return>"
-        "<ArregloRespuesta>";
-    for (int i = 0; i < items; ++i) {
-      body += "<item><IDObjeto>6</IDObjeto><Datos href=\"#d\"/></item>";
-    }
-    body += "</ArregloRespuesta></m:SincronizarResponse><Datos id=\"d\">" +
-            std::string(shared_chars, 'A') + "</Datos>";
-    return Envelope(body);
-  };
-  {
-    const SoapMessage small(answer(3, 8));
-    SincronizacionArchivoInformacion entries;
-    small.Read("ArregloRespuesta", entries);
-    ASSERT_EQ(entries.size(), 3u);
-    for (const auto& e : entries) EXPECT_EQ(e.Datos, TipoArregloByte(6, 0));
-  }
-  // 20 000 references to 30 000 characters: some 450 MB decoded from a 1.2 MB answer.
-  const SoapMessage hostile(answer(20000, 30000));
+std::string SharedDataAnswer(int items, std::size_t shared_chars) {
+  std::string body =
+      "<m:SincronizarResponse xmlns:m=\"urn:x\"><return>true</return>"
+      "<ArregloRespuesta>";
+  for (int i = 0; i < items; ++i) body += "<item><IDObjeto>6</IDObjeto><Datos href=\"#d\"/></item>";
+  body += "</ArregloRespuesta></m:SincronizarResponse><Datos id=\"d\">" +
+          std::string(shared_chars, 'A') + "</Datos>";
+  return Envelope(body);
+}
+
+// Many entries whose data all reference one shared element read fine while the arrays
+// fit the answer's budget.
+TEST(SoapMessage, SharedDataIsReadAtEachReference) {
+  const SoapMessage small(SharedDataAnswer(3, 8));
   SincronizacionArchivoInformacion entries;
-  EXPECT_THROW(hostile.Read("ArregloRespuesta", entries), ESOAPResponseError);
+  small.Read("ArregloRespuesta", entries);
+  ASSERT_EQ(entries.size(), 3u);
+  for (const auto& e : entries) EXPECT_EQ(e.Datos, TipoArregloByte(6, 0));
+}
+
+// Answers that cost many times their size once parsed or decoded are refused before, and
+// the whole reading stays within 64 MiB and four times the answer.
+TEST(SoapMessage, AnswersThatWouldCostManyTimesTheirSizeAreRefusedWithinTheBound) {
+  std::string tiny_elements;
+  for (int i = 0; i < 1000000; ++i) tiny_elements += "<a/>";
+  std::string tiny_attributes = "<r";
+  for (int i = 0; i < 1000000; ++i) tiny_attributes += " a" + std::to_string(i) + "=''";
+  const struct {
+    const char* name;
+    std::string answer;
+    const char* refusal;
+  } cases[] = {
+      // 20 000 references to 30 000 characters: some 450 MB decoded from a 1.2 MB answer.
+      {"references to one shared element", SharedDataAnswer(20000, 30000),
+       "The answer's data is larger than the answer can hold"},
+      {"a million empty elements", Envelope(tiny_elements),
+       "The answer has more markup than its size justifies"},
+      {"a million attributes", Envelope(tiny_attributes + "/>"),
+       "The answer has more markup than its size justifies"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string refusal = "accepted";
+    const std::optional<std::size_t> peak = testing::PeakMemoryOf([&] {
+      try {
+        const SoapMessage message(c.answer);
+        SincronizacionArchivoInformacion entries;
+        message.Read("ArregloRespuesta", entries);
+      } catch (const ESOAPResponseError& e) {
+        refusal = e.what();
+      }
+    });
+    EXPECT_EQ(refusal, c.refusal);
+    if (!peak) GTEST_SKIP() << "peak memory cannot be measured here";
+    RecordProperty(c.name, std::to_string(*peak));
+    EXPECT_LE(*peak, testing::AnswerBound(c.answer.size())) << *peak / (1 << 20) << " MiB";
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,7 +42,7 @@ void DrainPipes(int out_fd, int err_fd, std::string& out, std::string& err) {
 }  // namespace
 
 CommandResult RunCommand(const std::vector<std::string>& argv,
-                         const std::vector<std::string>& extra_env) {
+                         const std::vector<std::string>& extra_env, bool discard_output) {
   int out_pipe[2];
   int err_pipe[2];
   if (pipe2(out_pipe, O_CLOEXEC) != 0 || pipe2(err_pipe, O_CLOEXEC) != 0) {
@@ -50,7 +51,11 @@ CommandResult RunCommand(const std::vector<std::string>& argv,
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, out_pipe[1], 1);
+  if (discard_output) {
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  } else {
+    posix_spawn_file_actions_adddup2(&actions, out_pipe[1], 1);
+  }
   posix_spawn_file_actions_adddup2(&actions, err_pipe[1], 2);
 
   std::vector<std::string> env_strings;
@@ -83,8 +88,10 @@ CommandResult RunCommand(const std::vector<std::string>& argv,
   }
   DrainPipes(out_pipe[0], err_pipe[0], result.out, result.err);
   int status = 0;
-  waitpid(pid, &status, 0);
+  struct rusage usage {};
+  wait4(pid, &status, 0, &usage);
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.peak_resident = static_cast<std::size_t>(usage.ru_maxrss) * 1024;
   return result;
 }
 

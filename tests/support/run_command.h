@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -9,12 +10,15 @@ struct CommandResult {
   int exit_code = -1;
   std::string out;
   std::string err;
+  std::size_t peak_resident = 0;  // the program's peak resident memory, in bytes
 };
 
 // Runs a program with the given arguments (no shell), standard input from /dev/null,
-// optional extra environment entries ("NAME=value"), and collects both outputs.
+// optional extra environment entries ("NAME=value"), and collects both outputs, or only
+// the errors when the output is discarded (sent to /dev/null).
 CommandResult RunCommand(const std::vector<std::string>& argv,
-                         const std::vector<std::string>& extra_env = {});
+                         const std::vector<std::string>& extra_env = {},
+                         bool discard_output = false);
 
 // Whether a program of that name is on PATH.
 bool ProgramOnPath(const std::string& name);

@@ -8,6 +8,7 @@
 #include "encoding/memory_stream.h"
 #include "support/bytes.h"
 #include "support/files.h"
+#include "support/peak_memory.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -149,6 +150,26 @@ TEST(XamuTool, SettingsInventoryAndProbeOfAnInstallation) {
   ExpectOutput(Tool({"probe", ruta}), "writable\n");
   std::ofstream(ruta + "/Comp/ChecK.TMP") << "";
   ExpectOutput(Tool({"probe", ruta}), "not writable: " + ruta + "/Comp\n");
+}
+
+// A dataset of 16 million single-byte rows: its dump is some 400 MB of text, printed as it
+// is made rather than held.
+TEST(XamuTool, CdsDumpOfMillionsOfRowsStaysWithinTheBound) {
+  if (!testing::MemoryIsMeasurable()) GTEST_SKIP() << "peak memory cannot be measured here";
+  testing::TempDir dir;
+  const std::uint32_t rows = 16u << 20;
+  TipoArregloByte packet = testing::Hex("96 19 E0 BD 01 00 00 00 18 00 00 00 00 00");
+  for (int i = 0; i < 4; ++i) packet.push_back(static_cast<std::uint8_t>(rows >> (8 * i)));
+  const TipoArregloByte rest = testing::Hex("01 00 00 00 00 00 00 00");  // flags, offset, no properties
+  packet.insert(packet.end(), rest.begin(), rest.end());
+  packet.resize(packet.size() + rows, 0x04);
+  WriteFile(dir.File("big.cds"), packet);
+  const testing::CommandResult result =
+      testing::RunCommand({XAMU_TOOL_PATH, "cds-dump", dir.File("big.cds")}, {}, true);
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  RecordProperty("peak", std::to_string(result.peak_resident));
+  EXPECT_LE(result.peak_resident, testing::AnswerBound(packet.size()))
+      << result.peak_resident / (1 << 20) << " MiB";
 }
 
 TEST(XamuTool, CdsBuildWritesATableAndCdsDumpShowsIt) {

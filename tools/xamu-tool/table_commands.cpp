@@ -38,6 +38,7 @@ std::string Json(const CellValue& value) {
 void CdsDump(const Arguments& args) {
   RequireArgumentCount(args, 1, "cds-dump FILE");
   const DataPacket packet = ReadDataPacket(ReadWholeFile(args[0]));
+  // Printed a row at a time: the text is many times the size of the file.
   std::string out = "{\"columns\":[";
   for (std::size_t i = 0; i < packet.columns.size(); ++i) {
     const PacketColumn& c = packet.columns[i];
@@ -47,21 +48,22 @@ void CdsDump(const Arguments& args) {
            ",\"width\":" + (width ? std::to_string(*width) : "null") + "}";
   }
   out += "],\"rows\":[";
+  std::fputs(out.c_str(), stdout);
   for (std::size_t r = 0; r < packet.RowCount(); ++r) {
     const DecodedRow row = DecodeRow(packet.columns, packet.Row(r));
-    out +=
-        (r ? "," : "") + std::string("{\"state\":") + std::to_string(row.state) + ",\"values\":[";
+    out = (r ? "," : "") + std::string("{\"state\":") + std::to_string(row.state) + ",\"values\":[";
     for (std::size_t i = 0; i < row.values.size(); ++i) out += (i ? "," : "") + Json(row.values[i]);
     out += "]}";
+    std::fputs(out.c_str(), stdout);
   }
-  out += "],\"change_log\":[";
+  std::fputs("],\"change_log\":[", stdout);
   const std::vector<ChangeLogEntry> log = ReadChangeLog(packet);
   for (std::size_t i = 0; i < log.size(); ++i) {
-    out += (i ? "," : "") + std::string("[") + std::to_string(log[i][0]) + "," +
-           std::to_string(log[i][1]) + "," + std::to_string(log[i][2]) + "]";
+    out = (i ? "," : "") + std::string("[") + std::to_string(log[i][0]) + "," +
+          std::to_string(log[i][1]) + "," + std::to_string(log[i][2]) + "]";
+    std::fputs(out.c_str(), stdout);
   }
-  out += "]}";
-  std::printf("%s\n", out.c_str());
+  std::fputs("]}\n", stdout);
 }
 
 void CdsBuild(const Arguments& args) {
