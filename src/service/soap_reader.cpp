@@ -102,8 +102,8 @@ SoapMessage::SoapMessage(std::string xml)
     : xml_(std::move(xml)), budget_((std::size_t{40} << 20) + 2 * xml_.size()) {
   // The parsed document takes some 64 bytes for each element and up to 96 for each attribute
   // (with the index of ids), many times their text when they are small; counted before
-  // anything is parsed, it may take 24 MiB and once more the text. With the arrays' budget and the text itself, an answer
-  // holds at most 64 MiB and four times its size.
+  // anything is parsed, it may take 24 MiB and once more the text. With the arrays' budget and the
+  // text itself, an answer holds at most 64 MiB and four times its size.
   const std::size_t markup = 64 * static_cast<std::size_t>(std::ranges::count(xml_, '<')) +
                              96 * static_cast<std::size_t>(std::ranges::count(xml_, '='));
   if (markup > (std::size_t{24} << 20) + xml_.size()) {

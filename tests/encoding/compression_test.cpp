@@ -244,8 +244,8 @@ TEST(SevenZipReader, HostileNumbersAreRefusedBeforeAnythingIsAllocated) {
 TipoArregloByte SevenZipNumber(std::uint64_t v) {
   int n = 0;
   while (n < 8 && v >= std::uint64_t{1} << (7 * (n + 1))) ++n;
-  TipoArregloByte bytes = {static_cast<std::uint8_t>(
-      (0xFF00u >> n) | (n < 8 ? (v >> (8 * n)) & 0xFF : 0))};
+  TipoArregloByte bytes = {
+      static_cast<std::uint8_t>((0xFF00u >> n) | (n < 8 ? (v >> (8 * n)) & 0xFF : 0))};
   for (int i = 0; i < n; ++i) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
   return bytes;
 }

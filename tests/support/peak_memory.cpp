@@ -48,7 +48,8 @@ std::optional<std::size_t> PeakMemoryOf(const std::function<void()>& operation) 
     std::ofstream clear("/proc/self/clear_refs");
     clear << "5";  // resets the high-water mark to the present resident size
     clear.close();
-    if (!clear.good() || StatusBytes("VmHWM") > before + (std::size_t{1} << 20)) return std::nullopt;
+    if (!clear.good() || StatusBytes("VmHWM") > before + (std::size_t{1} << 20))
+      return std::nullopt;
   }
   operation();
   const std::size_t peak = StatusBytes("VmHWM");

@@ -116,6 +116,41 @@ TEST(DataPacketReader, KeepsEveryByteOfAForeignPacket) {
   EXPECT_EQ(ReadChangeLog(packet), (std::vector<ChangeLogEntry>{{1, 0, 4}, {2, 0, 4}, {3, 1, 8}}));
 }
 
+TipoArregloByte JoinedParts(const DataPacket& packet) {
+  const PacketMetadata metadata = WritePacketMetadataParts(packet);
+  const auto at = metadata.bytes.begin() + static_cast<std::ptrdiff_t>(metadata.value_at);
+  TipoArregloByte file(metadata.bytes.begin(), at);
+  file.insert(file.end(), metadata.value.begin(), metadata.value.end());
+  file.insert(file.end(), at, metadata.bytes.end());
+  file.insert(file.end(), packet.row_data.begin(), packet.row_data.end());
+  return file;
+}
+
+// Rows of every length, more than one mark's worth: each is found from its mark, and the
+// file written in parts, the change log taken from the packet, is the file written whole.
+TEST(DataPacket, RowsAreFoundFromTheirMarksAndTheFileWrittenInPartsIsTheWholeOne) {
+  const ColumnaCatalogo columns[] = {{"T", TipoColumna::kText, 60}};
+  LoggedInsertTable table(columns);
+  for (int r = 0; r < 40; ++r) {
+    table.BeginRow();
+    table.AddText(std::u16string(static_cast<std::size_t>(r + 1), u'x'));
+  }
+  const DataPacket built = std::move(table).Finish();
+  const DataPacket packet = ReadDataPacket(WriteDataPacket(built));
+  ASSERT_EQ(packet.RowCount(), 40u);
+  for (std::size_t r = 0; r < 40; ++r) {
+    EXPECT_EQ(std::get<std::string>(DecodeRow(packet.columns, packet.Row(r)).values[0]),
+              std::string(r + 1, 'x'))
+        << r;
+    EXPECT_EQ(built.Row(r).size(), packet.Row(r).size()) << r;
+  }
+  EXPECT_THROW((void)packet.Row(40), EDataPacketError);
+
+  EXPECT_EQ(WritePacketMetadataParts(built).value.size(), 4u + 40 * 12) << "the change log";
+  EXPECT_EQ(JoinedParts(built), WriteDataPacket(built));
+  EXPECT_EQ(JoinedParts(ReadDataPacket(ForeignPacket())), ForeignPacket());
+}
+
 TEST(DataPacketReader, RefusesWhatItCannotLoad) {
   const TipoArregloByte good = ForeignPacket();
   const auto with = [&](std::size_t at, std::initializer_list<std::uint8_t> bytes) {

@@ -160,7 +160,8 @@ TEST(XamuTool, CdsDumpOfMillionsOfRowsStaysWithinTheBound) {
   const std::uint32_t rows = 16u << 20;
   TipoArregloByte packet = testing::Hex("96 19 E0 BD 01 00 00 00 18 00 00 00 00 00");
   for (int i = 0; i < 4; ++i) packet.push_back(static_cast<std::uint8_t>(rows >> (8 * i)));
-  const TipoArregloByte rest = testing::Hex("01 00 00 00 00 00 00 00");  // flags, offset, no properties
+  const TipoArregloByte rest =
+      testing::Hex("01 00 00 00 00 00 00 00");  // flags, offset, no properties
   packet.insert(packet.end(), rest.begin(), rest.end());
   packet.resize(packet.size() + rows, 0x04);
   WriteFile(dir.File("big.cds"), packet);
