@@ -3,9 +3,11 @@
 #include <curl/curl.h>
 
 #include <charconv>
+#include <chrono>
 #include <mutex>
 
 #include "platform/ascii_text.h"
+#include "platform/version.h"
 #include "service/errors.h"
 
 namespace xamu {
@@ -82,6 +84,9 @@ HttpTransport::HttpTransport(HttpSettings settings)
   curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 0L);
   curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 0L);
   if (!settings_.proxy.empty()) curl_easy_setopt(c, CURLOPT_PROXY, settings_.proxy.c_str());
+  // Where the vendor's user agent is not fixed, the servers see which launcher calls.
+  static const std::string user_agent = std::string("XamuLauncher/") + kVersion;
+  curl_easy_setopt(c, CURLOPT_USERAGENT, user_agent.c_str());
   if (!settings_.user.empty()) {
     curl_easy_setopt(c, CURLOPT_USERNAME, settings_.user.c_str());
     curl_easy_setopt(c, CURLOPT_PROXYUSERNAME, settings_.user.c_str());
@@ -96,7 +101,7 @@ HttpTransport::HttpTransport(HttpSettings settings)
 
 HttpTransport::~HttpTransport() = default;
 
-HttpResponse HttpTransport::Perform() {
+HttpResponse HttpTransport::Perform(HttpExchange exchange) {
   CURL* c = handle_->curl;
   Collected collected;
   handle_->error[0] = '\0';
@@ -104,14 +109,20 @@ HttpResponse HttpTransport::Perform() {
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &collected);
   curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, OnHeader);
   curl_easy_setopt(c, CURLOPT_HEADERDATA, &collected);
+  const auto start = std::chrono::steady_clock::now();
   const CURLcode rc = curl_easy_perform(c);
-  if (collected.too_large)
-    throw ESOAPHTTPException("The answer is larger than " + std::to_string(kMaxHttpResponse) +
-                             " bytes");
-  if (rc != CURLE_OK) {
-    throw ESOAPHTTPException(handle_->error[0] != '\0' ? handle_->error : curl_easy_strerror(rc));
-  }
+  exchange.proxy = settings_.proxy;
+  exchange.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &collected.response.status);
+  exchange.status = collected.response.status;
+  if (collected.too_large) {
+    exchange.error = "The answer is larger than " + std::to_string(kMaxHttpResponse) + " bytes";
+  } else if (rc != CURLE_OK) {
+    exchange.error = handle_->error[0] != '\0' ? handle_->error : curl_easy_strerror(rc);
+  }
+  ReportHttp(exchange);
+  if (!exchange.error.empty()) throw ESOAPHTTPException(exchange.error);
   return std::move(collected.response);
 }
 
@@ -128,7 +139,7 @@ std::string HttpTransport::PostSoap(const std::string& envelope, const std::stri
   curl_easy_setopt(c, CURLOPT_POST, 1L);
   curl_easy_setopt(c, CURLOPT_POSTFIELDS, envelope.data());
   curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(envelope.size()));
-  HttpResponse response = Perform();
+  HttpResponse response = Perform({"POST", settings_.url, "", soap_action, 0, 0, ""});
   if (response.status >= 300 && response.status != 500) {
     throw ESOAPHTTPException(response.reason + " (" + std::to_string(response.status) + ") - '" +
                              settings_.url + "'");
@@ -141,7 +152,7 @@ HttpResponse HttpTransport::Get(const std::string& url) {
   curl_easy_setopt(c, CURLOPT_URL, url.c_str());
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, nullptr);
   curl_easy_setopt(c, CURLOPT_HTTPGET, 1L);
-  return Perform();
+  return Perform({"GET", url, "", "", 0, 0, ""});
 }
 
 }  // namespace xamu

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "encoding/compresion.h"
+#include "service/http_trace.h"
 
 // HTTP for the service clients and the program download, over one libcurl handle that
 // keeps its connection open between calls. Failures raise ESOAPHTTPException.
@@ -40,7 +41,7 @@ class HttpTransport {
   HttpResponse Get(const std::string& url);
 
  private:
-  HttpResponse Perform();
+  HttpResponse Perform(HttpExchange exchange);
 
   HttpSettings settings_;
   struct Handle;

@@ -355,7 +355,7 @@ TEST_F(XamuService, EveryTableOfTheCatalogueBuildsItsDatasetFile) {
                       "\"BM-MX\",1,1,4,78,78,1,true,2000,2099,2,3]"),
             std::string::npos);
   EXPECT_NE(dump("Modelos.cds")
-                .find("Revisi\xC3\xB3n anual.\",3,0.3333,0.3333,0.3334,0.125,0.125,0.25,1]"),
+                .find("Revisi\xC3\xB3n anual.\",3,0.3333,0.3333,0.3334,0.125,0.125,0.25,1.0]"),
             std::string::npos);
   const std::string plantillas = dump("Plantillas.cds");
   EXPECT_TRUE(plantillas.starts_with(
@@ -663,7 +663,7 @@ TEST_F(XamuService, XamuToolSincronizarGivesTheSameEntriesWholeAndInPackets) {
   const testing::CommandResult fault =
       testing::RunCommand({XAMU_TOOL_PATH, "sincronizar", service_->Url(), "1", "2"});
   EXPECT_EQ(fault.exit_code, 1);
-  EXPECT_EQ(fault.err, "ERemotableException: Servicio detenido\n");
+  EXPECT_EQ(fault.err, "xamu-tool: ERemotableException: Servicio detenido\n");
 }
 
 }  // namespace

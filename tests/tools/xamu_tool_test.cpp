@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <nlohmann/json.hpp>
+
 #include "encoding/memory_stream.h"
 #include "support/bytes.h"
 #include "support/files.h"
@@ -30,11 +32,22 @@ void ExpectOutput(const CommandResult& r, const std::string& out) {
   EXPECT_EQ(r.err, "");
 }
 
-// An error is exactly one line on standard error and exit code 1.
+// A failure is exactly one line on standard error, after the program's name, and exit
+// code 1.
 void ExpectError(const CommandResult& r, const std::string& fragment) {
   EXPECT_EQ(r.exit_code, 1);
+  EXPECT_TRUE(r.err.starts_with("xamu-tool: ")) << r.err;
   EXPECT_NE(r.err.find(fragment), std::string::npos) << r.err;
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+}
+
+// A command line that does not fit: what is wrong, where to read the usage, exit code 2.
+void ExpectUsageError(const CommandResult& r, const std::string& fragment) {
+  EXPECT_EQ(r.exit_code, 2) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_TRUE(r.err.starts_with("xamu-tool: ")) << r.err;
+  EXPECT_NE(r.err.find(fragment), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
 }
 
 TEST(XamuTool, VsEncodeWritesEachKindOfValue) {
@@ -43,8 +56,8 @@ TEST(XamuTool, VsEncodeWritesEachKindOfValue) {
                "02 7F 03 80 00 13 00 00 00 80 00 00 00 00 14 04 00 00 00 41 C3 B1 6F "
                "05 00 00 00 00 00 00 00 80 FF 3F 01 00\n");
   ExpectOutput(Tool({"vs-encode", "str:"}), "12 00 00 00 00\n");
-  ExpectError(Tool({"vs-encode", "int:2147483648"}), "2147483648");
-  ExpectError(Tool({"vs-encode", "bogus"}), "bogus");
+  ExpectUsageError(Tool({"vs-encode", "int:2147483648"}), "2147483648");
+  ExpectUsageError(Tool({"vs-encode", "bogus"}), "bogus");
 }
 
 TEST(XamuTool, VsDumpPrintsEveryValueThenTheError) {
@@ -106,7 +119,7 @@ TEST(XamuTool, HandOffRoundTripsTheFiveValuesInRecordOrder) {
                "IDCliente=1\nIDUsuario=-2\nIDPais=58\nNombreCliente=Banco & Cia\n"
                "NombreUsuario=Mar\xC3\xAD"
                "a\n");
-  ExpectError(Tool({"handoff-encode", "40000", "1", "1", "a", "b"}), "40000");
+  ExpectUsageError(Tool({"handoff-encode", "40000", "1", "1", "a", "b"}), "40000");
   ExpectError(Tool({"handoff-decode", "12/x/"}), "EConvertError");
 }
 
@@ -131,12 +144,23 @@ TEST(XamuTool, SettingsInventoryAndProbeOfAnInstallation) {
       << "BloqueDeDatosValor=100\r\nPasswordProxy="
       << password.out.substr(0, password.out.size() - 1) << "\r\n";
   std::ofstream(ruta + "/XamuWin.ini") << "[XAMUWIN]\nIdioma=1\n";
-  ExpectOutput(testing::RunCommand({XAMU_TOOL_PATH, "settings", ruta},
-                                   {"http_proxy=http://proxy1:8080",
-                                    "HTTP_PROXY=", "https_proxy=", "HTTPS_PROXY="}),
-               "URLServ=http://127.0.0.1:8123\nUserProxy=\nPasswordProxy=pw\nProxy=PROXY1\n"
-               "PortProxy=8080\nProxySistema=1\nBloqueDeDatosStatus=1\nBloqueDeDatosValor=100\n"
-               "Idioma=1\n");
+  const std::vector<std::string> proxy = {"http_proxy=http://proxy1:8080",
+                                          "HTTP_PROXY=", "https_proxy=", "HTTPS_PROXY="};
+  // The files read and the defaults said in comment lines; the password masked unless asked.
+  const std::string values =
+      "URLServ=http://127.0.0.1:8123\nUserProxy=\nPasswordProxy=%\nProxy=PROXY1\n"
+      "PortProxy=8080\nProxySistema=1\nBloqueDeDatosStatus=1\nBloqueDeDatosValor=100\n"
+      "Idioma=1\n";
+  const std::string read = "# " + ruta + "/XAMUwebIP.ini: read\n# " + ruta + "/XamuWin.ini: read\n";
+  const std::string defaults =
+      "# defaults: UserProxy, Proxy (the system proxy's), PortProxy (the system proxy's)\n";
+  const auto with = [&](const std::string& password) {
+    std::string text = values;
+    return read + text.replace(text.find('%'), 1, password) + defaults;
+  };
+  ExpectOutput(testing::RunCommand({XAMU_TOOL_PATH, "settings", ruta}, proxy), with("***"));
+  ExpectOutput(testing::RunCommand({XAMU_TOOL_PATH, "settings", ruta, "--show-secrets"}, proxy),
+               with("pw"));
 
   std::ofstream(ruta + "/XamuWEB.exe") << "x";
   std::ofstream(ruta + "/ArchivosCDS/Monedas.cds") << "x";
@@ -199,14 +223,78 @@ TEST(XamuTool, CdsBuildWritesATableAndCdsDumpShowsIt) {
               "error 24");
   ExpectError(Tool({"cds-dump", dir.File("paises.vs")}), "EDataPacketError");
   // An id without a builder writes nothing, and says so.
-  ExpectError(Tool({"cds-build", "999", dir.File("paises.vs"), dir.File("Otra.cds")}),
-              "no table of the catalogue has IDObjeto 999");
+  ExpectUsageError(Tool({"cds-build", "999", dir.File("paises.vs"), dir.File("Otra.cds")}),
+                   "no table of the catalogue has IDObjeto 999");
   EXPECT_FALSE(std::filesystem::exists(dir.File("Otra.cds")));
 }
 
-TEST(XamuTool, UnknownCommandsAndWrongArgumentCountsAreErrors) {
-  EXPECT_EQ(Tool({"frobnicate"}).exit_code, 1);
-  ExpectError(Tool({"vs-dump"}), "usage: xamu-tool vs-dump FILE");
+TEST(XamuTool, HelpAndVersionGoToStandardOutput) {
+  const CommandResult version = Tool({"--version"});
+  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_TRUE(version.out.starts_with("xamu-tool 1.")) << version.out;
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--help"}, {"-h"}, {"sync", "--help"}, {"cds-dump", "-h"}}) {
+    const CommandResult help = Tool(args);
+    EXPECT_EQ(help.exit_code, 0) << args[0];
+    EXPECT_NE(help.out.find("Usage: xamu-tool"), std::string::npos) << help.out;
+    EXPECT_EQ(help.err, "");
+  }
+  EXPECT_NE(Tool({"--help"}).out.find("doctor"), std::string::npos);
+  EXPECT_NE(Tool({"sync", "--help"}).out.find("--cliente"), std::string::npos);
+}
+
+TEST(XamuTool, CommandLinesThatDoNotFitAreUsageErrors) {
+  const struct {
+    std::vector<std::string> args;
+    const char* says;
+  } cases[] = {
+      {{}, "A subcommand is required"},
+      {{"frobnicate"}, "'frobnicate' is not a command"},
+      {{"vs-dump"}, "FILE is required"},
+      {{"vs-dump", "a", "b"}, "not expected"},
+      {{"probe", "--bogus", "x"}, "--bogus"},
+      {{"sync", "x", "--cliente", "1", "--cliente", "2", "--usuario", "3"}, "--cliente"},
+      {{"sync", "x", "--cliente", "uno", "--usuario", "3"}, "not an integer"},
+      {{"log", "--lines", "-3"}, "--lines"},
+      {{"sincronizar", "http://127.0.0.1:1", "1", "2", "--paquetes"}, "--paquetes"},
+  };
+  for (const auto& c : cases) ExpectUsageError(Tool(c.args), c.says);
+}
+
+// Standard input and output in place of files: a round trip through a pipe.
+TEST(XamuTool, ADashIsStandardInputOrOutput) {
+  testing::TempDir dir;
+  const TipoArregloByte data = testing::SampleData(30000);
+  WriteFile(dir.File("in"), data);
+  const std::string tool = XAMU_TOOL_PATH;
+  const CommandResult piped =
+      testing::RunCommand({"sh", "-c",
+                           tool + " compress - - < '" + dir.File("in") + "' | " + tool +
+                               " decompress - '" + dir.File("out") + "'"});
+  EXPECT_EQ(piped.exit_code, 0) << piped.err;
+  EXPECT_EQ(ReadFile(dir.File("out")), data);
+}
+
+// The dump stays JSON whatever the file holds: a NaN and an infinite amount, and text that
+// is not valid UTF-16.
+TEST(XamuTool, CdsDumpIsJsonForValuesJsonCannotHold) {
+  testing::TempDir dir;
+  TipoArregloByte packet = testing::Hex(
+      "96 19 E0 BD 01 00 00 00 18 00 00 00 03 00 02 00 00 00 01 00 00 00 00 00 "
+      "01 44 08 00 04 00 00 00 00 00 "  // D: double
+      "01 49 08 00 04 00 00 00 00 00 "  // I: double
+      "01 57 02 00 4A 00 00 00 00 00 "  // W: UTF-16 text, 2-byte length prefix
+      "00 00 "                          // no dataset properties
+      "04 00 00 00 00 00 00 00 F8 7F 00 00 00 00 00 00 F0 7F 02 00 00 D8 "
+      "04 00 00 00 00 00 00 00 F8 7F 00 00 00 00 00 00 F0 FF 02 00 41 00");
+  WriteFile(dir.File("odd.cds"), packet);
+  const CommandResult dump = Tool({"cds-dump", dir.File("odd.cds")});
+  ASSERT_EQ(dump.exit_code, 0) << dump.err;
+  nlohmann::json parsed;
+  ASSERT_NO_THROW(parsed = nlohmann::json::parse(dump.out)) << dump.out;
+  EXPECT_TRUE(parsed["rows"][0]["values"][0].is_null());
+  EXPECT_TRUE(parsed["rows"][0]["values"][1].is_null());
+  EXPECT_EQ(parsed["rows"][1]["values"][2], "A");
 }
 
 }  // namespace

@@ -6,14 +6,12 @@
 #include <fstream>
 #include <optional>
 
+#include <nlohmann/json.hpp>
+
 #include "platform/errors.h"
 #include "platform/file_system.h"
 
 namespace xamu::tool {
-
-void RequireArgumentCount(const Arguments& args, std::size_t count, const char* usage) {
-  if (args.size() != count) throw UsageError(std::string("usage: xamu-tool ") + usage);
-}
 
 std::string ApplicationFolder(std::string folder) {
   if (folder.empty() || folder.back() != '/') folder += '/';
@@ -21,13 +19,37 @@ std::string ApplicationFolder(std::string folder) {
 }
 
 TipoArregloByte ReadWholeFile(const std::string& path) {
+  if (path == "-") {
+    TipoArregloByte bytes;
+    std::uint8_t buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
+      bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    if (std::ferror(stdin)) throw EInOutError("cannot read the standard input");
+    return bytes;
+  }
   std::optional<TipoArregloByte> bytes = platform::ReadFileBytes(path);
   if (!bytes) throw EInOutError("cannot read " + path);
   return std::move(*bytes);
 }
 
+namespace {
+
+void WriteToStandardOutput(std::span<const std::uint8_t> bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) {
+    throw EInOutError("cannot write the standard output");
+  }
+}
+
+}  // namespace
+
 void WriteFileInPieces(const std::string& path,
                        const std::function<void(const PieceWriter&)>& produce) {
+  if (path == "-") {
+    produce(WriteToStandardOutput);
+    return;
+  }
   const std::string part = path + ".part";
   try {
     std::ofstream out(part, std::ios::binary | std::ios::trunc);
@@ -47,41 +69,14 @@ void WriteFileInPieces(const std::string& path,
   }
 }
 
-void WriteWholeFile(const std::string& path, const TipoArregloByte& bytes) {
+void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  if (path == "-") return WriteToStandardOutput(bytes);
   // Replaced whole or not at all: a failure leaves the previous file as it was.
   platform::ReplaceFileAtomically(path, bytes);
 }
 
 std::string JsonString(std::string_view utf8) {
-  std::string out = "\"";
-  for (const char c : utf8) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned char>(c));
-          out += escaped;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
+  return nlohmann::json(utf8).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 std::int64_t ParseInteger(std::string_view text, std::int64_t min, std::int64_t max) {

@@ -15,8 +15,15 @@ namespace xamu::tool {
 
 using Arguments = std::vector<std::string>;
 
-// A command line that does not fit the command; printed as one line, exit code 1.
+// A command line that does not fit the command: exit code 2.
 class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A command that could not do its work for a reason of its own (not an error the system
+// raised): exit code 1.
+class Failure : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
@@ -29,17 +36,16 @@ struct ExitCode {
 // The application folder as the launcher derives it: with a trailing separator.
 std::string ApplicationFolder(std::string folder);
 
-void RequireArgumentCount(const Arguments& args, std::size_t count, const char* usage);
-
+// "-" is standard input or output.
 TipoArregloByte ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const TipoArregloByte& bytes);
+void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 // Writes `path` from the pieces `produce` hands to its argument, through a temporary file
 // beside it that takes its place only when `produce` returns; an error leaves `path` as it was.
 using PieceWriter = std::function<void(std::span<const std::uint8_t>)>;
 void WriteFileInPieces(const std::string& path,
                        const std::function<void(const PieceWriter&)>& produce);
 
-// A JSON string literal of UTF-8 text.
+// A JSON string literal of UTF-8 text; bytes that are not UTF-8 become U+FFFD.
 std::string JsonString(std::string_view utf8);
 
 // Commands report through their output and exit code; what a notice would say, the

@@ -5,12 +5,10 @@
 namespace xamu::tool {
 
 void Compress(const Arguments& args) {
-  RequireArgumentCount(args, 2, "compress IN OUT");
   WriteWholeFile(args[1], ComprimirArreglo(MemoryStream(ReadWholeFile(args[0]))));
 }
 
 void Decompress(const Arguments& args) {
-  RequireArgumentCount(args, 2, "decompress IN OUT");
   MemoryStream stream(ReadWholeFile(args[0]));
   if (HasSevenZipSignature(stream.Bytes())) {
     // Written as it is decompressed: the decoder's dictionary already takes as much memory

@@ -17,8 +17,6 @@ std::int16_t ParseIdentifier(const std::string& text) {
 }  // namespace
 
 void HandOffEncode(const Arguments& args) {
-  RequireArgumentCount(args, 5,
-                       "handoff-encode IDCliente IDUsuario IDPais NombreCliente NombreUsuario");
   HandOffRecord record;
   record.IDCliente = ParseIdentifier(args[0]);
   record.IDUsuario = ParseIdentifier(args[1]);
@@ -29,7 +27,6 @@ void HandOffEncode(const Arguments& args) {
 }
 
 void HandOffDecode(const Arguments& args) {
-  RequireArgumentCount(args, 1, "handoff-decode TEXT");
   const HandOffRecord record = DecodeHandOffText(args[0]);
   std::printf("IDCliente=%d\nIDUsuario=%d\nIDPais=%d\nNombreCliente=%s\nNombreUsuario=%s\n",
               record.IDCliente, record.IDUsuario, record.IDPais,
@@ -37,12 +34,10 @@ void HandOffDecode(const Arguments& args) {
 }
 
 void PasswordEncode(const Arguments& args) {
-  RequireArgumentCount(args, 1, "password-encode TEXT");
   std::printf("%s\n", EncodePasswordProxy(Utf8ToUtf16(args[0])).c_str());
 }
 
 void PasswordDecode(const Arguments& args) {
-  RequireArgumentCount(args, 1, "password-decode TRIPLETS");
   std::printf("%s\n", Utf16ToUtf8(DecodePasswordProxy(args[0])).c_str());
 }
 

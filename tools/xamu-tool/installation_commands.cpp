@@ -1,29 +1,66 @@
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
 
 #include "commands.h"
 #include "launcher/installation_checks.h"
 #include "launcher/inventario.h"
 #include "launcher/settings.h"
+#include "platform/run_log.h"
 #include "platform/system_proxy.h"
 #include "platform/user_language.h"
+#include "settings_sources.h"
 
 namespace xamu::tool {
 
-void Settings(const Arguments& args) {
-  RequireArgumentCount(args, 1, "settings FOLDER");
-  const std::string ruta = ApplicationFolder(args[0]);
+void Settings(const std::string& folder, bool show_secrets) {
+  const std::string ruta = ApplicationFolder(folder);
   const LauncherSettings s =
       LeerConfiguracion(ruta, InterpretarProxySistema(platform::QuerySystemProxy()));
+  const SettingsSources sources = FindSettingsSources(ruta);
+  // Comment lines around the Name=value lines, which keep their form.
+  std::printf("# %s: %s\n# %s: %s\n", sources.settings_file.c_str(),
+              sources.settings_found ? "read" : "not found", sources.language_file.c_str(),
+              sources.language_found ? "read" : "not found");
+  const std::string password =
+      show_secrets || s.PasswordProxy.empty() ? s.PasswordProxy : std::string("***");
   std::printf(
       "URLServ=%s\nUserProxy=%s\nPasswordProxy=%s\nProxy=%s\nPortProxy=%s\nProxySistema=%d\n"
       "BloqueDeDatosStatus=%d\nBloqueDeDatosValor=%d\nIdioma=%d\n",
-      s.URLServ.c_str(), s.UserProxy.c_str(), s.PasswordProxy.c_str(), s.Proxy.c_str(),
+      s.URLServ.c_str(), s.UserProxy.c_str(), password.c_str(), s.Proxy.c_str(),
       s.PortProxy.c_str(), s.ProxySistema ? 1 : 0, s.BloqueDeDatosStatus ? 1 : 0,
       s.BloqueDeDatosValor, LeerIdioma(ruta, platform::UserDefaultLangId()));
+  std::printf("# defaults: %s\n", Listed(sources.defaults).c_str());
+}
+
+void Log(std::size_t lines) {
+  const std::string path = platform::RunLogPath();
+  std::printf("%s\n",
+              path.empty() ? "(no log: neither XDG_STATE_HOME nor HOME is set)" : path.c_str());
+  std::ifstream log(path, std::ios::binary);
+  if (!log || lines == 0) return;
+  // The last lines, read from the end back: the log may hold a megabyte.
+  log.seekg(0, std::ios::end);
+  const std::streamoff size = log.tellg();
+  std::string tail;
+  std::size_t breaks = 0;
+  for (std::streamoff at = size; at > 0 && breaks <= lines;) {
+    const std::streamoff step = std::min<std::streamoff>(at, 4096);
+    at -= step;
+    std::string block(static_cast<std::size_t>(step), '\0');
+    log.seekg(at);
+    log.read(block.data(), step);
+    breaks += static_cast<std::size_t>(std::count(block.begin(), block.end(), '\n'));
+    tail.insert(0, block);
+  }
+  std::size_t start = tail.size();
+  for (std::size_t seen = 0; start > 0; --start) {
+    if (tail[start - 1] == '\n' && start != tail.size() && ++seen == lines) break;
+  }
+  std::fputs(tail.c_str() + start, stdout);
 }
 
 void Inventory(const Arguments& args) {
-  RequireArgumentCount(args, 1, "inventory FOLDER");
   const ListadoInventario listado = ListarInventario(ApplicationFolder(args[0]));
   for (const ArchivoLocal& archivo : listado.programas) {
     std::printf("%s\t%08X\n", archivo.nombre.c_str(), archivo.fecha_dos);
@@ -32,7 +69,6 @@ void Inventory(const Arguments& args) {
 }
 
 void Probe(const Arguments& args) {
-  RequireArgumentCount(args, 1, "probe FOLDER");
   std::string failed;
   if (VerificarPermisoEscritura(args[0], &failed)) {
     std::printf("writable\n");

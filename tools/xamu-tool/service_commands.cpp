@@ -1,6 +1,7 @@
 #include <openssl/evp.h>
 
-#include <charconv>
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
 #include <limits>
 #include <string>
@@ -9,6 +10,7 @@
 #include "encoding/compresion.h"
 #include "encoding/writer.h"
 #include "service/clientes.h"
+#include "service/http_trace.h"
 #include "service/paquetes.h"
 
 namespace xamu::tool {
@@ -27,12 +29,6 @@ std::string Sha256Hex(const TipoArregloByte& bytes) {
   return text;
 }
 
-std::string Number(double value) {
-  char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  return std::string(text, result.ptr);
-}
-
 // The worker sends the compressed list of local dataset files; here there are none.
 TipoArregloByte EmptyDatasetList() {
   MemoryStream stream;
@@ -46,45 +42,55 @@ TipoArregloByte EmptyDatasetList() {
 
 }  // namespace
 
-void Sincronizar(const Arguments& args) {
-  const char* usage = "sincronizar URLSERV IDCliente IDUsuario [--paquetes TAMANO]";
-  if (args.size() != 3 && !(args.size() == 5 && args[3] == "--paquetes")) {
-    throw UsageError(std::string("usage: xamu-tool ") + usage);
-  }
+void Sincronizar(const SincronizarRequest& request) {
   constexpr auto kMin = std::numeric_limits<std::int16_t>::min();
   constexpr auto kMax = std::numeric_limits<std::int16_t>::max();
-  const auto id_cliente = static_cast<std::int16_t>(ParseInteger(args[1], kMin, kMax));
-  const auto id_usuario = static_cast<std::int16_t>(ParseInteger(args[2], kMin, kMax));
+  const auto id_cliente = static_cast<std::int16_t>(ParseInteger(request.cliente, kMin, kMax));
+  const auto id_usuario = static_cast<std::int16_t>(ParseInteger(request.usuario, kMin, kMax));
   ServiceSettings settings;
-  settings.URLServ = args[0];
+  settings.URLServ = request.url;
   const auto client = CrearClienteSincronizacion(settings);
 
   TipoArregloByte bytes = EmptyDatasetList();
-  SolicitudSincronizacion request{
+  SolicitudSincronizacion solicitud{
       .IDCliente = id_cliente, .IDUsuario = id_usuario, .DebeSincronizarProgramas = true};
   RespuestaSincronizacion answer;
   bool result;
-  if (args.size() == 5) {
-    request.TamanoPaquete = static_cast<std::int16_t>(ParseInteger(args[4], kMin, kMax));
-    result = SincronizarEnPaquetes(*client, request, bytes, answer, {});
+  if (request.paquetes) {
+    solicitud.TamanoPaquete =
+        static_cast<std::int16_t>(ParseInteger(*request.paquetes, kMin, kMax));
+    result = SincronizarEnPaquetes(*client, solicitud, bytes, answer, {});
   } else {
     result = client->Sincronizar(id_cliente, id_usuario, answer.entradas, bytes, 0, false, true,
                                  answer.CodigoError, answer.ProximaAccion, answer.Status,
                                  answer.ArregloFormatos);
   }
-  const SincronizacionArchivoInformacion& entries = answer.entradas;
-  std::string out = std::string("{\"result\":") + (result ? "true" : "false") +
-                    ",\"CodigoError\":" + std::to_string(answer.CodigoError) +
-                    ",\"ProximaAccion\":" + std::to_string(answer.ProximaAccion) +
-                    ",\"Status\":" + std::to_string(answer.Status) + ",\"entries\":[";
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const Archivo1Sincronizacion& e = entries[i];
-    out += (i ? "," : "") + std::string("{\"IDObjeto\":") + std::to_string(e.IDObjeto) +
-           ",\"Nombre\":" + JsonString(e.Nombre) + ",\"Longitud\":" + std::to_string(e.Longitud) +
-           ",\"Fecha\":" + Number(e.Fecha) + ",\"size\":" + std::to_string(e.Datos.size()) +
-           ",\"sha256\":\"" + Sha256Hex(e.Datos) + "\"}";
+  using Json = nlohmann::ordered_json;
+  Json entries = Json::array();
+  for (const Archivo1Sincronizacion& e : answer.entradas) {
+    entries.push_back({{"IDObjeto", e.IDObjeto},
+                       {"Nombre", e.Nombre},
+                       {"Longitud", e.Longitud},
+                       {"Fecha", e.Fecha},  // a NaN or infinite date prints as null
+                       {"size", e.Datos.size()},
+                       {"sha256", Sha256Hex(e.Datos)}});
   }
-  std::printf("%s]}\n", out.c_str());
+  const Json out = {{"result", result},
+                    {"CodigoError", answer.CodigoError},
+                    {"ProximaAccion", answer.ProximaAccion},
+                    {"Status", answer.Status},
+                    {"entries", std::move(entries)}};
+  std::printf("%s\n", out.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
+}
+
+void PrintHttpExchanges() {
+  ObserveHttp([](const HttpExchange& e) {
+    std::fprintf(stderr, "%s %s%s%s proxy %s: %s in %.3f s\n", e.method.c_str(), e.url.c_str(),
+                 e.action.empty() ? "" : " ", e.action.c_str(),
+                 e.proxy.empty() ? "none" : e.proxy.c_str(),
+                 e.error.empty() ? ("HTTP " + std::to_string(e.status)).c_str() : e.error.c_str(),
+                 e.seconds);
+  });
 }
 
 }  // namespace xamu::tool

@@ -21,33 +21,22 @@ std::string WithEscapedLineBreaks(const std::string& text) {
 
 }  // namespace
 
-void Sync(const Arguments& args) {
-  const char* usage = "usage: xamu-tool sync FOLDER --cliente N --usuario N";
-  if (args.size() != 5) throw UsageError(usage);
+void Sync(const std::string& folder, const std::string& cliente_text,
+          const std::string& usuario_text) {
   constexpr auto kMin = std::numeric_limits<std::int16_t>::min();
   constexpr auto kMax = std::numeric_limits<std::int16_t>::max();
-  std::optional<std::int16_t> cliente, usuario;
-  for (std::size_t i = 1; i + 1 < args.size(); i += 2) {
-    const auto value = static_cast<std::int16_t>(ParseInteger(args[i + 1], kMin, kMax));
-    if (args[i] == "--cliente") {
-      cliente = value;
-    } else if (args[i] == "--usuario") {
-      usuario = value;
-    } else {
-      throw UsageError(usage);
-    }
-  }
-  if (!cliente || !usuario) throw UsageError(usage);
+  const auto cliente = static_cast<std::int16_t>(ParseInteger(cliente_text, kMin, kMax));
+  const auto usuario = static_cast<std::int16_t>(ParseInteger(usuario_text, kMin, kMax));
 
   // The installation as the launcher would find it at start.
-  const std::string ruta = ApplicationFolder(args[0]);
+  const std::string ruta = ApplicationFolder(folder);
   EstadoLanzador lanzador;
   lanzador.RutaAplicacion = ruta;
   lanzador.Configuracion =
       LeerConfiguracion(ruta, InterpretarProxySistema(platform::QuerySystemProxy()));
   CargarMensajes(lanzador.Mensajes, LeerIdioma(ruta, platform::UserDefaultLangId()));
-  lanzador.Sesion.IDCliente = *cliente;
-  lanzador.Sesion.IDUsuario = *usuario;
+  lanzador.Sesion.IDCliente = cliente;
+  lanzador.Sesion.IDUsuario = usuario;
   TipoArregloByte ArregloArchivosCDS =
       ConstruirInventario(ListarInventario(ruta)).ArregloArchivosCDS;
   ConsoleUi ui(lanzador.Mensajes);

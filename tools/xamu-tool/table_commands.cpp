@@ -1,4 +1,5 @@
-#include <charconv>
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
 #include <limits>
 #include <string>
@@ -15,59 +16,49 @@
 namespace xamu::tool {
 namespace {
 
-std::string Number(double value) {
-  char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  return std::string(text, result.ptr);
+using Json = nlohmann::ordered_json;
+
+Json Value(const CellValue& value) {
+  struct {
+    Json operator()(NullValue) const { return nullptr; }
+    Json operator()(std::int64_t v) const { return v; }
+    Json operator()(bool v) const { return v; }
+    Json operator()(double v) const { return v; }  // NaN and infinities print as null
+    Json operator()(const std::string& v) const { return v; }
+    Json operator()(const TipoArregloByte& v) const { return BytesToHex(v); }
+  } convert;
+  return std::visit(convert, value);
 }
 
-std::string Json(const CellValue& value) {
-  struct {
-    std::string operator()(NullValue) const { return "null"; }
-    std::string operator()(std::int64_t v) const { return std::to_string(v); }
-    std::string operator()(bool v) const { return v ? "true" : "false"; }
-    std::string operator()(double v) const { return Number(v); }
-    std::string operator()(const std::string& v) const { return JsonString(v); }
-    std::string operator()(const TipoArregloByte& v) const { return JsonString(BytesToHex(v)); }
-  } format;
-  return std::visit(format, value);
+// Bytes that are not UTF-8 are replaced, so that the output is always JSON.
+std::string Text(const Json& json) {
+  return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 }  // namespace
 
 void CdsDump(const Arguments& args) {
-  RequireArgumentCount(args, 1, "cds-dump FILE");
   const DataPacket packet = ReadDataPacket(ReadWholeFile(args[0]));
-  // Printed a row at a time: the text is many times the size of the file.
-  std::string out = "{\"columns\":[";
-  for (std::size_t i = 0; i < packet.columns.size(); ++i) {
-    const PacketColumn& c = packet.columns[i];
+  Json columns = Json::array();
+  for (const PacketColumn& c : packet.columns) {
     const std::optional<std::int64_t> width = ColumnWidth(c);
-    out += (i ? "," : "") + std::string("{\"name\":") + JsonString(c.name) +
-           ",\"type\":" + JsonString(ColumnTypeName(c)) +
-           ",\"width\":" + (width ? std::to_string(*width) : "null") + "}";
+    columns.push_back({{"name", c.name},
+                       {"type", ColumnTypeName(c)},
+                       {"width", width ? Json(*width) : Json(nullptr)}});
   }
-  out += "],\"rows\":[";
-  std::fputs(out.c_str(), stdout);
+  // Printed a row at a time: the text is many times the size of the file.
+  std::fputs(("{\"columns\":" + Text(columns) + ",\"rows\":[").c_str(), stdout);
   for (std::size_t r = 0; r < packet.RowCount(); ++r) {
     const DecodedRow row = DecodeRow(packet.columns, packet.Row(r));
-    out = (r ? "," : "") + std::string("{\"state\":") + std::to_string(row.state) + ",\"values\":[";
-    for (std::size_t i = 0; i < row.values.size(); ++i) out += (i ? "," : "") + Json(row.values[i]);
-    out += "]}";
-    std::fputs(out.c_str(), stdout);
+    Json values = Json::array();
+    for (const CellValue& v : row.values) values.push_back(Value(v));
+    const Json line = {{"state", row.state}, {"values", std::move(values)}};
+    std::fputs(((r ? "," : "") + Text(line)).c_str(), stdout);
   }
-  std::fputs("],\"change_log\":[", stdout);
-  const std::vector<ChangeLogEntry> log = ReadChangeLog(packet);
-  for (std::size_t i = 0; i < log.size(); ++i) {
-    out = (i ? "," : "") + std::string("[") + std::to_string(log[i][0]) + "," +
-          std::to_string(log[i][1]) + "," + std::to_string(log[i][2]) + "]";
-    std::fputs(out.c_str(), stdout);
-  }
-  std::fputs("]}\n", stdout);
+  std::fputs(("],\"change_log\":" + Text(ReadChangeLog(packet)) + "}\n").c_str(), stdout);
 }
 
 void CdsBuild(const Arguments& args) {
-  RequireArgumentCount(args, 3, "cds-build IDOBJETO IN OUT");
   const auto id = static_cast<std::int16_t>(ParseInteger(
       args[0], std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
   // GrabarTablaCDS skips an id without a builder, as the synchronization must; asked for
@@ -82,7 +73,7 @@ void CdsBuild(const Arguments& args) {
   std::int16_t code = 0;
   SilentUi ui;
   GrabarTablaCDS(id, folder, name, stream, code, ui, DatosAviso{});
-  if (code != 0) throw UsageError("error " + std::to_string(code));
+  if (code != 0) throw Failure("error " + std::to_string(code));
 }
 
 }  // namespace xamu::tool

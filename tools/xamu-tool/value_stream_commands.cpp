@@ -100,7 +100,6 @@ void VsEncode(const Arguments& args) {
 }
 
 void VsDump(const Arguments& args) {
-  RequireArgumentCount(args, 1, "vs-dump FILE");
   MemoryStream stream(ReadWholeFile(args[0]));
   TReader reader(stream);
   while (!reader.AtEnd()) std::printf("%s\n", DumpValue(reader).c_str());
