@@ -5,6 +5,7 @@
 #include "launcher/installation_checks.h"
 #include "platform/file_system.h"
 #include "platform/processes.h"
+#include "platform/run_log.h"
 #include "ui/codigos.h"
 
 namespace xamu {
@@ -30,10 +31,16 @@ void CargarXamu(EstadoLanzador& estado, std::int16_t IDPaisInterno, InterfazUsua
   if (platform::FileExists(programa)) {
     try {
       const platform::Outcome started = platform::StartProcess(programa, texto);
+      platform::LogLine(started ? "hand-off to " + programa
+                                : "cannot start " + programa + ": errno " +
+                                      std::to_string(started.ErrorNumber()));
       if (!started) NoHallaPrograma(estado, std::to_string(started.ErrorNumber()), ui);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+      platform::LogLine("cannot start " + programa + ": " + e.what());
       NoHallaPrograma(estado, "0", ui);
     }
+  } else {
+    platform::LogLine("no hand-off: " + programa + " is missing");
   }
   estado.Sincronizacion.FinalizarLanzador = true;
 }

@@ -7,6 +7,7 @@
 
 #include "encoding/compresion.h"
 #include "platform/ascii_text.h"
+#include "service/http_trace.h"
 
 namespace xamu {
 namespace {
@@ -110,7 +111,14 @@ void DescargarDirecto(const std::string& url, const LauncherSettings& settings,
   curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, Progreso);
   curl_easy_setopt(c, CURLOPT_XFERINFODATA, &t);
 
+  const auto start = std::chrono::steady_clock::now();
   const CURLcode rc = curl_easy_perform(c);
+  HttpExchange exchange{"GET", url, proxy, "", 0, 0, ""};
+  exchange.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &exchange.status);
+  if (rc != CURLE_OK) exchange.error = curl_easy_strerror(rc);
+  ReportHttp(exchange);
   if (t.demasiado) throw EDescargaDirecta("the answer is larger than " + DecompressionLimitText());
   if (rc != CURLE_OK) throw EDescargaDirecta(curl_easy_strerror(rc));
   long status = 0;

@@ -13,8 +13,10 @@
 #include "launcher/sesion.h"
 #include "platform/ascii_text.h"
 #include "platform/drive_type.h"
+#include "platform/errors.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/run_log.h"
 #include "platform/system_proxy.h"
 #include "platform/user_language.h"
 #include "sync/carpetas.h"
@@ -33,6 +35,27 @@ std::string Texto(std::uint8_t idioma, const char* espanol, const char* ingles) 
   return idioma == kIdiomaEspanol ? espanol : ingles;
 }
 
+// The kind and text of the exception being handled.
+std::string ExcepcionActual() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    return KindName(e) + ": " + e.what();
+  } catch (...) {
+    return "of an unknown kind";
+  }
+}
+
+// The settings as support needs them; the proxy password is never written.
+void RegistrarConfiguracion(const LauncherSettings& c, std::uint8_t idioma) {
+  platform::LogLine("settings: URLServ " + c.URLServ + ", ProxySistema " +
+                    std::to_string(c.ProxySistema) + ", Proxy " + c.Proxy + ", PortProxy " +
+                    c.PortProxy + ", UserProxy " + c.UserProxy + ", PasswordProxy " +
+                    (c.PasswordProxy.empty() ? "empty" : "set") + ", BloqueDeDatosStatus " +
+                    std::to_string(c.BloqueDeDatosStatus) + ", BloqueDeDatosValor " +
+                    std::to_string(c.BloqueDeDatosValor) + ", Idioma " + std::to_string(idioma));
+}
+
 }  // namespace
 
 Salidas SalidasDelProceso() {
@@ -47,9 +70,10 @@ Salidas SalidasDelProceso() {
 Lanzador::Lanzador(EstadoLanzador& estado, Salidas salidas)
     : estado_(estado),
       salidas_(std::move(salidas)),
-      ui_(
+      interfaz_qt_(
           estado.Mensajes, [this](const std::string& t) { ventana_.EstablecerTexto(t); },
-          [this](int p) { ventana_.EstablecerProgreso(p); }) {
+          [this](int p) { ventana_.EstablecerProgreso(p); }),
+      ui_(interfaz_qt_, estado.Mensajes) {
   ventana_.AlPrimeraPintura = [this] { FormPaint(); };
   ventana_.AlTemporizador = [this] { Timer1Timer(); };
   ventana_.AlContinuar = [this] { btnContinuarClick(); };
@@ -65,10 +89,12 @@ void Lanzador::Aviso(std::uint16_t codigo, bool SalirAlCerrar) {
 }
 
 void Lanzador::Mensaje(const std::string& texto) {
+  platform::LogLine("message: " + texto);
   ui::TCustomDialog::MessageDlg(texto, ui::TMsgDlgType::mtError, {ui::TMsgDlgBtn::mbOK});
 }
 
 void Lanzador::Terminar() {
+  platform::LogLine("exit 0");
   terminado_ = true;
   salidas_.TerminarProceso();
 }
@@ -78,6 +104,7 @@ bool Lanzador::FormCreate() {
   ventana_.PrimeraVez = true;
   proxy_sistema_ = InterpretarProxySistema(platform::QuerySystemProxy());
   estado_.RutaAplicacion = FormarRutaAplicacion(LeerArchivoControl(platform::ControlIniPath()));
+  platform::LogLine("installation " + estado_.RutaAplicacion);
   bool carpetas = true;
   for (const char* carpeta : {kCarpetaWork1, kCarpetaComp}) {
     const std::string path = estado_.RutaAplicacion + carpeta;
@@ -85,6 +112,7 @@ bool Lanzador::FormCreate() {
     carpetas = carpetas && platform::IsExistingFolder(path);
   }
   if (carpetas) return true;
+  platform::LogLine("cannot create the folders Work1 and Comp");
   // The catalogue is not loaded yet: the notice speaks the user's language.
   CargarMensajes(estado_.Mensajes, ui::SistemaEnEspanol() ? kIdiomaEspanol : kIdiomaIngles);
   Aviso(kCodigoNoPuedeGrabar);
@@ -96,6 +124,7 @@ void Lanzador::FormPaint() {
   try {
     Secuencia();
   } catch (...) {
+    platform::LogLine("error " + ExcepcionActual());
     // An error no step handles closes the window without a word, which ends the program.
     ui::CursorNormal();
     ventana_.Timer1->stop();
@@ -108,20 +137,25 @@ void Lanzador::Secuencia() {
   const std::string& ruta = estado_.RutaAplicacion;
   estado_.Idioma = LeerIdioma(ruta, platform::UserDefaultLangId());
   const std::uint8_t idioma = estado_.Idioma;
-  if (!VerificarPermisoEscritura(ruta)) {
+  std::string refused;
+  if (!VerificarPermisoEscritura(ruta, &refused)) {
+    platform::LogLine("write probe failed in " + refused);
     Mensaje(Texto(idioma, "No posee autorización para crear o leer archivos en la ruta: ",
                   "Not authorized to create or read files on the route: ") +
             ruta);
     return Terminar();
   }
   if (ruta.empty() || platform::GetDriveType(ruta) != platform::DriveType::kFixed) {
+    platform::LogLine("not on a local disk");
     Mensaje(Texto(idioma, "Instalación válida únicamente para un disco local",
                   "Installation valid only for a local drive"));
     return Terminar();
   }
+  platform::LogLine("writable, on a local disk");
   Etapa = 1;
   RestaurarConfiguracion(ruta);
   estado_.Configuracion = LeerConfiguracion(ruta, proxy_sistema_);
+  RegistrarConfiguracion(estado_.Configuracion, idioma);
   estado_.Sincronizacion.FinalizarLanzador = false;
   CargarMensajes(estado_.Mensajes, idioma);
   ventana_.MostrarProgreso();
@@ -129,6 +163,7 @@ void Lanzador::Secuencia() {
   ventana_.EstablecerTitulos(idioma);
 
   if (OtraCopiaEnEjecucion()) {
+    platform::LogLine("another copy is running");
     Aviso(kCodigoProgramaEjecutandose);
     ui::CursorNormal();
     salidas_.TerminarAplicacion();
@@ -146,11 +181,16 @@ void Lanzador::Secuencia() {
   try {
     AbrirSesion(estado_, inventario.ArregloInventario,
                 *CrearClienteAutenticacion(ConfiguracionServicio(estado_.Configuracion)));
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    platform::LogLine("session failed: " + KindName(e) + ": " + e.what());
     Aviso(kCodigoSinConexion, true);
     ui::CursorNormal();
     return;
   }
+  platform::LogLine("session: CodigoError " + std::to_string(estado_.Sincronizacion.CodigoError) +
+                    ", IDCliente " + std::to_string(estado_.Sesion.IDCliente) + ", IDUsuario " +
+                    std::to_string(estado_.Sesion.IDUsuario) + ", update list of " +
+                    std::to_string(estado_.Sesion.ArregloProgramas.size()) + " bytes");
   if (const std::int16_t codigo = estado_.Sincronizacion.CodigoError; codigo != 0) {
     // Closing the notice ends the application rather than leave the loading window open.
     const std::uint16_t aviso = CodigoDeAviso(codigo);
@@ -184,8 +224,10 @@ void Lanzador::Secuencia() {
                 return CrearClienteAutenticacion(ConfiguracionServicio(estado_.Configuracion));
               },
           .ui = ui_});
+      platform::LogLine("user data form shown");
       resultado = form.exec();
     }
+    platform::LogLine("user data form closed with " + std::to_string(resultado));
     if (resultado == ui::kResultadoCancelar) return Terminar();
     ventana_.repaint();
     sesion.ArregloDatosUsuario.clear();
@@ -204,6 +246,7 @@ void Lanzador::Secuencia() {
 }
 
 void Lanzador::IniciarSincronizacion() {
+  platform::LogLine("synchronization started");
   ui::CursorEspera();
   ventana_.MostrarProgreso();
   ventana_.Timer1->start();
@@ -224,6 +267,8 @@ void Lanzador::Timer1Timer() {
   theThread.reset();
   const EstadoSincronizacion& s = estado_.Sincronizacion;
   const std::int16_t codigo = s.CodigoError;
+  platform::LogLine("synchronization ended: CodigoError " + std::to_string(codigo) + ", Fase " +
+                    std::to_string(s.Fase) + ", TextoError \"" + s.TextoError + "\"");
   switch (codigo) {
     case 0:
       break;

@@ -8,6 +8,7 @@
 
 #include "launcher/estado_lanzador.h"
 #include "launcher/frm_autenticacion.h"
+#include "launcher/interfaz_registrada.h"
 #include "launcher/programas.h"
 #include "launcher/settings.h"
 #include "service/clientes.h"
@@ -70,7 +71,8 @@ class Lanzador {
   EstadoLanzador& estado_;
   Salidas salidas_;
   TfrmAutenticacion ventana_;
-  ui::InterfazQt ui_;
+  ui::InterfazQt interfaz_qt_;
+  InterfazRegistrada ui_;  // every notice into the run log
   ProxySistemaInfo proxy_sistema_;
   std::unique_ptr<thrdSincronizar> theThread;
   bool terminado_ = false;  // the process was ended (tests go on past it)

@@ -12,6 +12,7 @@
 #include "platform/ascii_text.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/run_log.h"
 #include "service/paquetes.h"
 #include "sync/carpetas.h"
 #include "sync/copia_verificada.h"
@@ -31,6 +32,7 @@ std::string ConTextoDeError(const std::string& texto, const std::exception& e) {
 
 void Lanzador::OfertaActualizacion() {
   ArregloSyncProgramas = LeerListaProgramas(estado_.Sesion.ArregloProgramas);
+  platform::LogLine("update offered: " + std::to_string(ArregloSyncProgramas.size()) + " files");
   ui::CursorNormal();
   ventana_.EstablecerOpciones(ContarPresentes(ArregloSyncProgramas, estado_.ArregloArchivosLocales),
                               ArregloSyncProgramas.size());
@@ -38,6 +40,10 @@ void Lanzador::OfertaActualizacion() {
 }
 
 void Lanzador::btnContinuarClick() {
+  platform::LogLine(std::string("update choice: ") + (ventana_.rbNoActualizar->isChecked() ? "none"
+                                                      : ventana_.rbActualizarFaltantes->isChecked()
+                                                          ? "the missing files"
+                                                          : "every file"));
   if (ventana_.rbNoActualizar->isChecked()) {
     ventana_.MostrarProgreso();
     IniciarSincronizacion();
@@ -54,6 +60,7 @@ void Lanzador::btnContinuarClick() {
     try {
       por_servicio = !Descargar(buffer);
     } catch (const std::exception& e) {
+      platform::LogLine("download error " + KindName(e) + ": " + e.what());
       // Shown as any unexpected error of a click; the window stays on the offer, so the
       // user may confirm again or cancel.
       ui::CursorNormal();
@@ -104,7 +111,9 @@ bool Lanzador::Descargar(MemoryStream& buffer) {
       try {
         DescargarDirecto(DireccionPrograma(settings.URLServ, p.Archivo), settings, buffer,
                          progreso);
-      } catch (const std::exception&) {
+      } catch (const std::exception& e) {
+        platform::LogLine("direct download of " + p.Archivo + " failed (" + e.what() +
+                          "): every file through the service");
         SW_HTML_SOAP = true;
         return false;
       }
@@ -138,6 +147,7 @@ bool Lanzador::TraerPorServicio(ISincronizacion& cliente, MemoryStream& buffer,
     try {
       (void)cliente.SincronizarProgramas(p.Archivo, bytes);  // only the bytes are used
     } catch (const std::exception& e) {
+      platform::LogLine("transfer of " + p.Archivo + " failed: " + KindName(e) + ": " + e.what());
       estado_.Mensajes.FallaConexion = ConTextoDeError(estado_.Mensajes.FallaConexion, e);
       ui::CursorNormal();
       Aviso(kCodigoFallaConexion);
@@ -160,9 +170,15 @@ bool Lanzador::TraerPorServicio(ISincronizacion& cliente, MemoryStream& buffer,
 }
 
 bool Lanzador::Colocar(MemoryStream& buffer, const TipoSyncPrograma& p) {
+  const std::size_t size = buffer.Size();
   try {
-    if (ColocarPrograma(buffer, p, estado_.RutaAplicacion)) return true;
+    if (ColocarPrograma(buffer, p, estado_.RutaAplicacion)) {
+      platform::LogLine("placed " + p.Archivo + " (" + std::to_string(size) + " bytes received)");
+      return true;
+    }
+    platform::LogLine("cannot place " + p.Archivo);
   } catch (const std::exception& e) {
+    platform::LogLine("cannot place " + p.Archivo + ": " + KindName(e) + ": " + e.what());
     std::string& texto = estado_.Mensajes.NoPuedeGrabar;
     if (!ServidorResuelve(estado_.Configuracion.URLServ)) {
       texto = estado_.Idioma == kIdiomaEspanol ? "No pose autorizacion para acceder a internet"
@@ -181,6 +197,7 @@ bool Lanzador::InstalarConfiguracionPreparada() {
       estado_.RutaAplicacion + kCarpetaWork1 + "/" + kArchivoConfiguracion;
   (void)platform::SetNormalAttributes(preparada);
   if (!CopiarArchivoVerificado(preparada, estado_.RutaAplicacion + kArchivoConfiguracion)) {
+    platform::LogLine("cannot install the staged " + std::string(kArchivoConfiguracion));
     ui::CursorNormal();
     // The catalogue has no description for this code: the notice shows the code line.
     ui_.MostrarAviso(AvisoDeSesion(estado_, kCodigoNoCopiaIni, true));
@@ -188,6 +205,7 @@ bool Lanzador::InstalarConfiguracionPreparada() {
     return false;
   }
   (void)platform::SetNormalAttributes(preparada);
+  platform::LogLine(std::string("installed the staged ") + kArchivoConfiguracion);
   return true;
 }
 

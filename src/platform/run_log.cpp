@@ -69,7 +69,8 @@ std::string RunLogPath() {
   const char* state = std::getenv("XDG_STATE_HOME");
   if (state != nullptr && state[0] == '/') return std::string(state) + "/xamu/launcher.log";
   const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] != '\0') return std::string(home) + "/.local/state/xamu/launcher.log";
+  if (home != nullptr && home[0] != '\0')
+    return std::string(home) + "/.local/state/xamu/launcher.log";
   return "";
 }
 
@@ -95,9 +96,9 @@ void LogLine(std::string_view text) {
   Log& log = TheLog();
   const std::lock_guard lock(log.mutex);
   if (log.fd < 0) return;
-  timespec now {};
+  timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  tm local {};
+  tm local{};
   localtime_r(&now.tv_sec, &local);
   char stamp[48];
   const std::size_t n = std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);

@@ -1,5 +1,7 @@
 #include "sync/instalar_preparados.h"
 
+#include "platform/run_log.h"
+
 #include "platform/ascii_text.h"
 #include "platform/paths.h"
 #include "sync/carpetas.h"
@@ -37,8 +39,10 @@ std::optional<std::string> InstalarPreparados(const std::string& RutaAplicacion,
     // verified date and the file's presence afterwards are.
     if (archivos.FileExists(destino)) (void)archivos.SetNormalAttributes(destino);
     if (!CopiarArchivoVerificado(work1 + nombre, destino, archivos)) {
+      platform::LogLine("cannot install " + nombre + " as " + destino);
       return textos.NoCopiaLauncher + ": " + nombre;
     }
+    platform::LogLine("installed " + nombre + " as " + destino);
     if (EsPrograma(nombre)) (void)archivos.SetReadOnlyAttribute(destino);
     if (platform::EqualsIgnoringCase(nombre, kArchivoConfiguracion)) {
       configuracion_vista = true;
@@ -50,8 +54,10 @@ std::optional<std::string> InstalarPreparados(const std::string& RutaAplicacion,
   if (configuracion_vista && !lanzador_visto) {
     const std::string preparada = work1 + kArchivoConfiguracion;
     if (!CopiarArchivoVerificado(preparada, RutaAplicacion + kArchivoConfiguracion, archivos)) {
+      platform::LogLine(std::string("cannot install the staged ") + kArchivoConfiguracion);
       return textos.NoCopiaLauncher + ": " + kArchivoConfiguracion;
     }
+    platform::LogLine(std::string("installed the staged ") + kArchivoConfiguracion);
     (void)archivos.SetNormalAttributes(preparada);
   }
   return std::nullopt;
