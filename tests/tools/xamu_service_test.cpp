@@ -658,6 +658,14 @@ TEST_F(XamuService, XamuToolSincronizarGivesTheSameEntriesWholeAndInPackets) {
       {XAMU_TOOL_PATH, "sincronizar", service_->Url(), "1", "2", "--paquetes", "700"});
   ASSERT_EQ(packets.exit_code, 0) << packets.err;
   EXPECT_EQ(packets.out, whole.out);
+  // --verbose: each exchange on standard error, the output as it was.
+  const testing::CommandResult verbose =
+      testing::RunCommand({XAMU_TOOL_PATH, "sincronizar", service_->Url(), "1", "2", "--verbose"});
+  EXPECT_EQ(verbose.out, whole.out);
+  EXPECT_TRUE(verbose.err.starts_with("POST " + service_->Url() + "/Sincronizacion.exe/soap/"))
+      << verbose.err;
+  EXPECT_NE(verbose.err.find("#Sincronizar proxy none: HTTP 200 in "), std::string::npos)
+      << verbose.err;
 
   SetFaults("[*]\nSoapFault=Servicio detenido\n");
   const testing::CommandResult fault =
@@ -683,6 +691,55 @@ class XamuToolSync : public XamuService {
   }
   testing::TempDir install_;
 };
+
+// doctor checks an installation the way the launcher will, and changes nothing.
+TEST_F(XamuToolSync, DoctorChecksAnInstallationAndGoesOnPastEachFailure) {
+  WriteText(install_.Path() / "XamuWEB.exe", "x");
+  const auto doctor = [&](const fs::path& folder, const std::string& settings) {
+    WriteText(install_.Path() / "XAMUwebIP.ini",
+              "[XAMUWIN]\nURLServ=" + service_->Url() + "\n" + settings);
+    return testing::RunCommand({XAMU_TOOL_PATH, "doctor", folder.string()});
+  };
+  const testing::CommandResult good = doctor(install_.Path(), "");
+  EXPECT_EQ(good.exit_code, 0) << good.out << good.err;
+  for (const char* line :
+       {"ok       folder: ", "ok       write probe: every folder is writable\n",
+        "ok       service host: 127.0.0.1 resolves\n",
+        "/Programas/xamu-doctor-no-such-file.txt answered 404\n",
+        "ok       ArchivosCDS: 0 dataset files load\n", "ok       main application: "}) {
+    EXPECT_NE(good.out.find(line), std::string::npos) << line << "\n" << good.out;
+  }
+  EXPECT_EQ(good.out.find("failed"), std::string::npos) << good.out;
+  EXPECT_EQ(CountLines(Log(), "GET\t/Programas/xamu-doctor-no-such-file.txt"), 1u) << Log();
+  EXPECT_EQ(CountLines(Log(), "POST"), 0u) << "nothing was asked of the services";
+
+  const struct {
+    const char* name;
+    std::function<fs::path()> make;
+    const char* settings;
+    const char* failed;
+  } cases[] = {
+      {"a folder that does not exist", [&] { return install_.Path() / "nowhere"; }, "",
+       "failed   folder: "},
+      {"a file", [&] { return install_.Path() / "XamuWEB.exe"; }, "", " is not a folder\n"},
+      {"broken settings", [&] { return install_.Path(); }, "PasswordProxy=0a0\n",
+       "failed   settings: "},
+      {"a dataset file that does not load",
+       [&] {
+         fs::create_directories(install_.Path() / "ArchivosCDS");
+         WriteText(install_.Path() / "ArchivosCDS" / "Roto.cds", "xx");
+         return install_.Path();
+       },
+       "", "failed   ArchivosCDS: do not load: Roto.cds ("},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const testing::CommandResult r = doctor(c.make(), c.settings);
+    EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
+    EXPECT_NE(r.out.find(c.failed), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(" main application: "), std::string::npos) << "went on: " << r.out;
+  }
+}
 
 TEST_F(XamuToolSync, InstallsEveryTableAndProgramFileWholeAndInPackets) {
   std::string sesion = ReadText(content_ / "sesion.ini");

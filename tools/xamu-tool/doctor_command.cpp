@@ -10,6 +10,7 @@
 #include "platform/drive_type.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
+#include "platform/host_lookup.h"
 #include "platform/system_proxy.h"
 #include "settings_sources.h"
 #include "sync/carpetas.h"
@@ -58,6 +59,16 @@ std::vector<std::string> FilesIn(const std::string& folder) {
     names.push_back(entry.path().filename().string());
   }
   return names;
+}
+
+// The host of an address: without its scheme, user, port and path.
+std::string HostOf(std::string url) {
+  if (const std::size_t scheme = url.find("://"); scheme != std::string::npos) {
+    url.erase(0, scheme + 3);
+  }
+  url = url.substr(0, url.find_first_of("/?#"));
+  if (const std::size_t at = url.rfind('@'); at != std::string::npos) url.erase(0, at + 1);
+  return url.substr(0, url.find(':'));
 }
 
 // The web server answers a name that cannot exist with a status of its own; only a
@@ -119,11 +130,13 @@ void Doctor(const std::string& folder) {
   }
 
   if (settings) {
-    if (ServidorResuelve(settings->URLServ)) {
-      checks.Report(Result::kOk, "service host", settings->URLServ + " resolves");
+    const std::string host = HostOf(settings->URLServ);
+    if (platform::HostResolves(host)) {
+      checks.Report(Result::kOk, "service host", host + " resolves");
       CheckWebServer(checks, *settings);
     } else {
-      checks.Report(Result::kFailed, "service host", settings->URLServ + " does not resolve");
+      checks.Report(Result::kFailed, "service host",
+                    host + " of " + settings->URLServ + " does not resolve");
     }
   }
 
