@@ -7,9 +7,9 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format
   zlib1g-dev liblzma-dev libarchive-dev
   libcurl4-openssl-dev libssl-dev libpugixml-dev
-  qt6-base-dev libcpp-httplib-dev
+  qt6-base-dev qt6-qpa-plugins libcpp-httplib-dev libcli11-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  p7zip-full xvfb fonts-dejavu-core
+  p7zip-full xvfb fonts-dejavu-core dpkg-dev
 )
 
 missing=()
