@@ -67,6 +67,11 @@ tables=$(ls "$install/ArchivosCDS" | wc -l)
 log="$HOME/.local/state/xamu/launcher.log"
 grep -q '] synchronization ended: CodigoError 0' "$log" || fail "no synchronization in the log"
 tail -1 "$log" | grep -q '] exit 0$' || fail "the log does not end with the exit"
+# What a support engineer would pipe into jq.
+"$root/usr/bin/xamu-tool" sincronizar "$url" 17 203 | jq -e '.entries | length == 31' >/dev/null ||
+  fail "sincronizar: not the JSON of 31 entries"
+"$root/usr/bin/xamu-tool" cds-dump "$install/ArchivosCDS/Paises.cds" | jq -e '.rows | length > 0' >/dev/null ||
+  fail "cds-dump: not the JSON of a table"
 "$root/usr/bin/xamu-tool" doctor "$install" > "$work/doctor.txt" || true
 grep -q '^ok       ArchivosCDS: 31 dataset files load$' "$work/doctor.txt" ||
   fail "doctor: $(cat "$work/doctor.txt")"

@@ -9,7 +9,7 @@ packages=(
   libcurl4-openssl-dev libssl-dev libpugixml-dev
   qt6-base-dev qt6-qpa-plugins libcpp-httplib-dev libcli11-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  p7zip-full xvfb fonts-dejavu-core dpkg-dev
+  p7zip-full xvfb fonts-dejavu-core dpkg-dev jq
 )
 
 missing=()

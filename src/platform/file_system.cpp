@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -274,6 +275,13 @@ std::size_t RemoveLeftoverTempFiles(const std::string& folder) {
     }
   }
   return removed;
+}
+
+std::string MakeScratchFolder() {
+  std::error_code error;
+  std::string pattern = (std::filesystem::temp_directory_path(error) / "xamu-XXXXXX").string();
+  if (error || mkdtemp(pattern.data()) == nullptr) return "";
+  return pattern;
 }
 
 }  // namespace xamu::platform

@@ -97,4 +97,8 @@ inline constexpr const char* kTempFileMark = ".xamu-";
 // (regular files named by its pattern, never a link) and returns how many.
 std::size_t RemoveLeftoverTempFiles(const std::string& folder);
 
+// A new empty folder of this process's own in the system's temporary folder; empty when
+// it cannot be made.
+std::string MakeScratchFolder();
+
 }  // namespace xamu::platform

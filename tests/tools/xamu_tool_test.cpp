@@ -273,6 +273,16 @@ TEST(XamuTool, ADashIsStandardInputOrOutput) {
                                " decompress - '" + dir.File("out") + "'"});
   EXPECT_EQ(piped.exit_code, 0) << piped.err;
   EXPECT_EQ(ReadFile(dir.File("out")), data);
+  // A table built to standard output and dumped from standard input.
+  WriteFile(dir.File("paises.vs"), testing::Hex("01 02 34 02 01 09 02 01 06 06 4D E9 78 69 63 6F "
+                                                "06 02 4D 58 02 02 00 00"));
+  const CommandResult table = testing::RunCommand(
+      {"sh", "-c",
+       tool + " cds-build 6 - - < '" + dir.File("paises.vs") + "' | " + tool + " cds-dump -"});
+  EXPECT_EQ(table.exit_code, 0) << table.err;
+  EXPECT_NE(table.out.find("\"rows\":[{\"state\":4,\"values\":[52,1,true,1,\"M\xC3\xA9xico\""),
+            std::string::npos)
+      << table.out;
 }
 
 // The dump stays JSON whatever the file holds: a NaN and an infinite amount, and text that

@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
   commands.Add("cds-build", "Build a dataset file from a value stream, as the worker does.",
                {{"IDOBJETO", "the table's id"},
                 {"IN", "the value stream, or - for standard input"},
-                {"OUT", "the dataset file to write"}},
+                {"OUT", "the dataset file to write, or - for standard output"}},
                tool::CdsBuild);
 
   bool verbose = false;

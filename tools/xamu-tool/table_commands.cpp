@@ -1,11 +1,15 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "commands.h"
 #include "encoding/text_forms.h"
+#include "platform/errors.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "tables/catalogo.h"
 #include "tables/column_types.h"
@@ -66,14 +70,31 @@ void CdsBuild(const Arguments& args) {
   if (BuscarTabla(id) == nullptr)
     throw UsageError("no table of the catalogue has IDObjeto " + args[0]);
   MemoryStream stream(ReadWholeFile(args[1]));
-  const std::string& out = args[2];
+  // Built where the builder writes, a folder; for standard output, a scratch one.
+  const bool to_output = args[2] == "-";
+  std::filesystem::path scratch;
+  if (to_output) {
+    scratch = platform::MakeScratchFolder();
+    if (scratch.empty()) throw EInOutError("cannot make a scratch folder");
+  }
+  const std::string out = to_output ? (scratch / "tabla.cds").string() : args[2];
   const std::size_t slash = out.rfind(platform::kPathSeparator);
   const std::string folder = slash == std::string::npos ? "." : out.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? out : out.substr(slash + 1);
   std::int16_t code = 0;
   SilentUi ui;
   GrabarTablaCDS(id, folder, name, stream, code, ui, DatosAviso{});
+  std::optional<TipoArregloByte> built;
+  if (to_output) {
+    if (code == 0) built = platform::ReadFileBytes(out);
+    std::error_code ignored;
+    std::filesystem::remove_all(scratch, ignored);
+  }
   if (code != 0) throw Failure("error " + std::to_string(code));
+  if (to_output) {
+    if (!built) throw EInOutError("cannot read the table built");
+    WriteWholeFile("-", *built);
+  }
 }
 
 }  // namespace xamu::tool
