@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bench_inputs.h"
+#include "platform/process_memory.h"
 #include "service/service_names.h"
 #include "service/soap_writer.h"
 #include "support/silent_ui.h"
@@ -35,26 +36,6 @@ constexpr std::size_t kPayloadSize = 64u << 20;
 constexpr int kPackets = 10000;
 constexpr std::int16_t kPacketSize = 8192;
 
-// A field of /proc/self/status in bytes.
-std::size_t StatusBytes(const char* field) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  const std::size_t length = std::strlen(field);
-  while (std::getline(status, line)) {
-    if (line.compare(0, length, field) == 0 && line.size() > length && line[length] == ':') {
-      return std::stoull(line.substr(length + 1)) * 1024;
-    }
-  }
-  return 0;
-}
-
-bool ResetHighWaterMark() {
-  std::ofstream clear("/proc/self/clear_refs");
-  clear << "5";
-  clear.close();
-  return clear.good() && StatusBytes("VmHWM") <= StatusBytes("VmRSS") + (1u << 20);
-}
-
 struct Measure {
   std::size_t start = 0;   // resident before the input was made
   std::size_t before = 0;  // resident with the input made, just before the operation
@@ -68,16 +49,16 @@ void Report(const char* name, const char* what, const std::function<void()>& pre
             const std::function<std::size_t()>& reference_size) {
   Measure m;
   malloc_trim(0);
-  m.start = StatusBytes("VmRSS");
+  m.start = platform::ResidentBytes();
   prepare();
   malloc_trim(0);
-  m.before = StatusBytes("VmRSS");
-  if (!ResetHighWaterMark()) {
+  m.before = platform::ResidentBytes();
+  if (!platform::ResetPeakResident()) {
     std::fprintf(stderr, "%s: cannot reset VmHWM\n", name);
     std::exit(2);
   }
   operation();
-  m.peak = StatusBytes("VmHWM");
+  m.peak = platform::PeakResidentBytes();
   const std::size_t reference = reference_size();
   const double mb = 1 << 20;
   const double extra = static_cast<double>(m.peak - m.before);

@@ -110,21 +110,28 @@ TEST(SincronizarEnPaquetes, LengthsThatDoNotFitAndBrokenStructuresAreReadErrors)
   }
 }
 
-// The service writes dates as doubles, but the stream may hold any number: eight bytes
-// an entry, not fifteen.
-TEST(SincronizarEnPaquetes, EntriesDatedByIntegersAreRead) {
+// A structure without formats of `count` entries without a name or data, dated by the
+// integer `date`.
+MemoryStream EntriesDatedBy(int count, std::int32_t date) {
   MemoryStream stream;
   {
     TWriter writer(stream);
     writer.WriteInteger(0);
-    writer.WriteInteger(10);
-    for (int i = 0; i < 10; ++i) {
+    writer.WriteInteger(count);
+    for (int i = 0; i < count; ++i) {
       writer.WriteInteger(6);
       writer.WriteString(u"");
       writer.WriteInteger(0);
-      writer.WriteInteger(45000);
+      writer.WriteInteger(date);
     }
   }
+  return stream;
+}
+
+// The service writes dates as doubles, but the stream may hold any number: an entry may
+// take eight bytes, not fifteen.
+TEST(SincronizarEnPaquetes, EntriesDatedByIntegersAreRead) {
+  MemoryStream stream = EntriesDatedBy(10, 45000);
   FakeSincronizacion service;
   service.packets = {Hex("01")};
   service.results = {true};
@@ -134,21 +141,10 @@ TEST(SincronizarEnPaquetes, EntriesDatedByIntegersAreRead) {
   EXPECT_EQ(o.entries[9].Fecha, 45000.0);
 }
 
-// Five million entries of eight bytes, 40 MB that deflate to some 40 KB: refused, holding
-// no more than the decompressed structure itself.
+// Five million entries, 55 MB that deflate to some 100 KB: refused, holding no more than
+// the decompressed structure itself.
 TEST(SincronizarEnPaquetes, AStructureOfMillionsOfEntriesCostsNoMoreThanItself) {
-  MemoryStream stream;
-  {
-    TWriter writer(stream);
-    writer.WriteInteger(0);
-    writer.WriteInteger(5000000);
-    for (int i = 0; i < 5000000; ++i) {
-      writer.WriteInteger(6);
-      writer.WriteString(u"");
-      writer.WriteInteger(0);
-      writer.WriteInteger(0);
-    }
-  }
+  const MemoryStream stream = EntriesDatedBy(5000000, 0);
   FakeSincronizacion service;
   service.packets = {Hex("01")};
   service.results = {true};

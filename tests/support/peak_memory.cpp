@@ -2,9 +2,7 @@
 
 #include <malloc.h>
 
-#include <cstring>
-#include <fstream>
-#include <string>
+#include "platform/process_memory.h"
 
 namespace xamu::testing {
 namespace {
@@ -21,19 +19,6 @@ constexpr bool kUnderSanitizer = false;
 constexpr bool kUnderSanitizer = false;
 #endif
 
-// A field of /proc/self/status, in bytes.
-std::size_t StatusBytes(const char* field) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  const std::size_t length = std::strlen(field);
-  while (std::getline(status, line)) {
-    if (line.compare(0, length, field) == 0 && line.size() > length && line[length] == ':') {
-      return std::stoull(line.substr(length + 1)) * 1024;
-    }
-  }
-  return 0;
-}
-
 }  // namespace
 
 bool MemoryIsMeasurable() {
@@ -41,18 +26,12 @@ bool MemoryIsMeasurable() {
 }
 
 std::optional<std::size_t> PeakMemoryOf(const std::function<void()>& operation) {
-  if (kUnderSanitizer) return std::nullopt;
   malloc_trim(0);
-  const std::size_t before = StatusBytes("VmRSS");
-  {
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";  // resets the high-water mark to the present resident size
-    clear.close();
-    if (!clear.good() || StatusBytes("VmHWM") > before + (std::size_t{1} << 20))
-      return std::nullopt;
-  }
+  const std::size_t before = platform::ResidentBytes();
+  const bool measurable = !kUnderSanitizer && platform::ResetPeakResident();
   operation();
-  const std::size_t peak = StatusBytes("VmHWM");
+  if (!measurable) return std::nullopt;
+  const std::size_t peak = platform::PeakResidentBytes();
   return peak > before ? peak - before : 0;
 }
 
