@@ -113,13 +113,17 @@ void DescargarDirecto(const std::string& url, const LauncherSettings& settings,
 
   const auto start = std::chrono::steady_clock::now();
   const CURLcode rc = curl_easy_perform(c);
-  HttpExchange exchange{"GET", url, proxy, "", 0, 0, ""};
+  HttpExchange exchange{.method = "GET", .url = url, .proxy = proxy};
   exchange.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &exchange.status);
-  if (rc != CURLE_OK) exchange.error = curl_easy_strerror(rc);
+  if (t.demasiado) {
+    exchange.error = "the answer is larger than " + DecompressionLimitText();
+  } else if (rc != CURLE_OK) {
+    exchange.error = curl_easy_strerror(rc);
+  }
   ReportHttp(exchange);
-  if (t.demasiado) throw EDescargaDirecta("the answer is larger than " + DecompressionLimitText());
+  if (t.demasiado) throw EDescargaDirecta(exchange.error);
   if (rc != CURLE_OK) throw EDescargaDirecta(curl_easy_strerror(rc));
   long status = 0;
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);

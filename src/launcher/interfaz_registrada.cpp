@@ -1,7 +1,5 @@
 #include "launcher/interfaz_registrada.h"
 
-#include <cstdio>
-
 #include "platform/run_log.h"
 #include "service/http_trace.h"
 
@@ -15,14 +13,7 @@ void InterfazRegistrada::MostrarAviso(const DatosAviso& aviso) {
 }
 
 void RegistrarIntercambiosHttp() {
-  ObserveHttp([](const HttpExchange& e) {
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.3f s", e.seconds);
-    platform::LogLine(e.method + " " + e.url + (e.action.empty() ? "" : " " + e.action) +
-                      " proxy " + (e.proxy.empty() ? "none" : e.proxy) + ": " +
-                      (e.error.empty() ? "HTTP " + std::to_string(e.status) : e.error) + " in " +
-                      seconds);
-  });
+  ObserveHttp([](const HttpExchange& e) { platform::LogLine(DescribeExchange(e)); });
 }
 
 }  // namespace xamu

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -234,6 +235,17 @@ void ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t
 void ReplaceFileAtomically(const std::string& path,
                            std::initializer_list<std::span<const std::uint8_t>> parts,
                            unsigned new_file_mode) {
+  ReplaceFileAtomicallyInPieces(
+      path,
+      [&](const PieceSink& write) {
+        for (const std::span<const std::uint8_t> part : parts) write(part);
+      },
+      new_file_mode);
+}
+
+void ReplaceFileAtomicallyInPieces(const std::string& path,
+                                   const std::function<void(const PieceSink&)>& produce,
+                                   unsigned new_file_mode) {
   const std::string target = ResolveCaseInsensitive(path);
   struct stat st {};
   const bool keeps_mode = lstat(target.c_str(), &st) == 0 && !S_ISLNK(st.st_mode);
@@ -247,8 +259,13 @@ void ReplaceFileAtomically(const std::string& path,
   Descriptor fd(mkostemp(temp.data(), O_CLOEXEC));
   if (fd.get() < 0)
     throw EInOutError("cannot create a file beside " + target + ": " + std::strerror(errno));
-  for (const std::span<const std::uint8_t> part : parts) {
-    if (!WriteAll(fd.get(), part)) fail("cannot write");
+  try {
+    produce([&](std::span<const std::uint8_t> piece) {
+      if (!WriteAll(fd.get(), piece)) fail("cannot write");
+    });
+  } catch (...) {
+    unlink(temp.c_str());
+    throw;
   }
   if (fsync(fd.get()) != 0) fail("cannot flush");
   if (fchmod(fd.get(), mode) != 0) fail("cannot set the permissions of");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -88,6 +89,13 @@ void ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t
 void ReplaceFileAtomically(const std::string& path,
                            std::initializer_list<std::span<const std::uint8_t>> parts,
                            unsigned new_file_mode = 0644);
+// The same for a file whose bytes `produce` hands to the sink it is given, a piece at a
+// time, so that they need not all be held at once; an exception from `produce` leaves the
+// target as it was.
+using PieceSink = std::function<void(std::span<const std::uint8_t>)>;
+void ReplaceFileAtomicallyInPieces(const std::string& path,
+                                   const std::function<void(const PieceSink&)>& produce,
+                                   unsigned new_file_mode = 0644);
 
 // What ReplaceFileAtomically puts between the target's name and the six random characters
 // of its temporary file ".NAME.xamu-XXXXXX", so that a leftover one is known for ours.

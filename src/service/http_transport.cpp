@@ -112,6 +112,7 @@ HttpResponse HttpTransport::Perform(HttpExchange exchange) {
   const auto start = std::chrono::steady_clock::now();
   const CURLcode rc = curl_easy_perform(c);
   exchange.proxy = settings_.proxy;
+  exchange.environment_proxy = settings_.proxy.empty();
   exchange.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &collected.response.status);
@@ -139,7 +140,7 @@ std::string HttpTransport::PostSoap(const std::string& envelope, const std::stri
   curl_easy_setopt(c, CURLOPT_POST, 1L);
   curl_easy_setopt(c, CURLOPT_POSTFIELDS, envelope.data());
   curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(envelope.size()));
-  HttpResponse response = Perform({"POST", settings_.url, "", soap_action, 0, 0, ""});
+  HttpResponse response = Perform({.method = "POST", .url = settings_.url, .action = soap_action});
   if (response.status >= 300 && response.status != 500) {
     throw ESOAPHTTPException(response.reason + " (" + std::to_string(response.status) + ") - '" +
                              settings_.url + "'");
@@ -152,7 +153,7 @@ HttpResponse HttpTransport::Get(const std::string& url) {
   curl_easy_setopt(c, CURLOPT_URL, url.c_str());
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, nullptr);
   curl_easy_setopt(c, CURLOPT_HTTPGET, 1L);
-  return Perform({"GET", url, "", "", 0, 0, ""});
+  return Perform({.method = "GET", .url = url});
 }
 
 }  // namespace xamu

@@ -180,8 +180,8 @@ TEST(DescomprimirStream, DecompressesBothVariantsInPlace) {
 }
 
 TEST(DecompressionLimit, HoldsForAnOutputOfManyBlocks) {
-  // Beyond the first output block of 16 MiB: joined whole, and refused one byte over.
-  const TipoArregloByte data((std::size_t{40} << 20) + 3, 'z');
+  // Beyond two output blocks of 64 MiB: joined whole, and refused one byte over.
+  const TipoArregloByte data((std::size_t{130} << 20) + 3, 'z');
   const TipoArregloByte deflated = DeflateRaw(data);
   EXPECT_EQ(InflateRaw(deflated, data.size()), data);
   EXPECT_THROW(InflateRaw(deflated, data.size() - 1), EZDecompressionError);
@@ -342,17 +342,20 @@ TEST(SevenZipReader, HugeCountsCostNoMoreThanTheArchiveJustifies) {
       {"a million folders in 1 MiB", SevenZipWithHeader(folders, 1 << 20), 0,
        "7z: a count of folders the archive's size cannot justify"},
   };
+  bool measured = true;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::string refusal;
     const std::optional<std::size_t> peak = PeakMemoryOf([&] { refusal = Refusal(c.archive); });
     EXPECT_EQ(refusal, c.refusal);
-    if (!peak) GTEST_SKIP() << "peak memory cannot be measured here";
+    measured = measured && peak;
+    if (!peak) continue;
     RecordProperty(c.name, std::to_string(*peak));
     RecordProperty(std::string(c.name) + " (arrived)", std::to_string(c.archive.size()));
     EXPECT_LE(*peak, AnswerBound(c.archive.size()) + c.decoded_header + c.decoded_header / 4)
         << *peak / (1 << 20) << " MiB";
   }
+  if (!measured) GTEST_SKIP() << "refusals checked; peak memory cannot be measured here";
 }
 
 // Just over the limit, a megabyte of raw DEFLATE: refused as an empty stream, with no

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <stdexcept>
 
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -160,6 +161,25 @@ TEST(ReplaceFileAtomically, ReplacesWholeOrNotAtAll) {
   EXPECT_EQ(copied.st_mtim.tv_nsec, 500000000);
   EXPECT_FALSE(CopyFile(dir.File("missing"), dir.File("copy.cds")));
   EXPECT_EQ(ReadFileBytes(dir.File("copy.cds")), second) << "a failed copy leaves the target";
+}
+
+// Written a piece at a time; a producer that fails leaves the file and nothing beside it.
+TEST(ReplaceFileAtomically, InPiecesReplacesWholeOrNotAtAll) {
+  testing::TempDir dir;
+  const std::string path = dir.File("out");
+  ReplaceFileAtomicallyInPieces(path, [](const PieceSink& write) {
+    write(std::vector<std::uint8_t>{1, 2});
+    write(std::vector<std::uint8_t>{3});
+  });
+  EXPECT_EQ(ReadFileBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_THROW(ReplaceFileAtomicallyInPieces(path,
+                                             [](const PieceSink& write) {
+                                               write(std::vector<std::uint8_t>{9});
+                                               throw std::runtime_error("the source broke");
+                                             }),
+               std::runtime_error);
+  EXPECT_EQ(ReadFileBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(Names(ListFolder(dir.Path().string(), "*.*")), std::vector<std::string>{"out"});
 }
 
 TEST(FailedCalls, KeepTheSystemsReason) {

@@ -215,6 +215,7 @@ TEST(SoapMessage, AnswersThatWouldCostManyTimesTheirSizeAreRefusedWithinTheBound
       {"a million attributes", Envelope(tiny_attributes + "/>"),
        "The answer has more markup than its size justifies"},
   };
+  bool measured = true;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::string refusal = "accepted";
@@ -228,10 +229,12 @@ TEST(SoapMessage, AnswersThatWouldCostManyTimesTheirSizeAreRefusedWithinTheBound
       }
     });
     EXPECT_EQ(refusal, c.refusal);
-    if (!peak) GTEST_SKIP() << "peak memory cannot be measured here";
+    measured = measured && peak;
+    if (!peak) continue;
     RecordProperty(c.name, std::to_string(*peak));
     EXPECT_LE(*peak, testing::AnswerBound(c.answer.size())) << *peak / (1 << 20) << " MiB";
   }
+  if (!measured) GTEST_SKIP() << "refusals checked; peak memory cannot be measured here";
 }
 
 }  // namespace

@@ -10,7 +10,9 @@ struct CommandResult {
   int exit_code = -1;
   std::string out;
   std::string err;
-  std::size_t peak_resident = 0;  // the program's peak resident memory, in bytes
+  // The program's peak resident memory, in bytes; at least the test process's own at the
+  // start, which the kernel carries over the exec into the child's count.
+  std::size_t peak_resident = 0;
 };
 
 // Runs a program with the given arguments (no shell), standard input from /dev/null,

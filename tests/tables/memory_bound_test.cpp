@@ -86,6 +86,7 @@ TEST(MemoryBound, DatasetFilesOfTheCostliestForms) {
   };
   const std::int16_t paquete = 3;
   ASSERT_EQ(BuscarTabla(paquete)->tipo, TipoTabla::kPaquete);
+  bool measured = true;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     testing::TempDir dir;
@@ -95,11 +96,13 @@ TEST(MemoryBound, DatasetFilesOfTheCostliestForms) {
     if (c.loads) {
       EXPECT_EQ(std::filesystem::file_size(dir.File("tabla.cds")), input.Size());
     }
-    if (!run.peak) GTEST_SKIP() << "peak memory cannot be measured here";
+    measured = measured && run.peak;
+    if (!run.peak) continue;
     RecordProperty(c.name, std::to_string(*run.peak));
     EXPECT_LE(*run.peak, AnswerBound(input.Size()))
         << *run.peak / (1 << 20) << " MiB for " << input.Size() / (1 << 20) << " MiB";
   }
+  if (!measured) GTEST_SKIP() << "results checked; peak memory cannot be measured here";
 }
 
 // Table 70's rows are three small integers, six bytes in the stream; the dataset adds the

@@ -664,7 +664,8 @@ TEST_F(XamuService, XamuToolSincronizarGivesTheSameEntriesWholeAndInPackets) {
   EXPECT_EQ(verbose.out, whole.out);
   EXPECT_TRUE(verbose.err.starts_with("POST " + service_->Url() + "/Sincronizacion.exe/soap/"))
       << verbose.err;
-  EXPECT_NE(verbose.err.find("#Sincronizar proxy none: HTTP 200 in "), std::string::npos)
+  EXPECT_NE(verbose.err.find("#Sincronizar proxy the environment's, if any: HTTP 200 in "),
+            std::string::npos)
       << verbose.err;
 
   SetFaults("[*]\nSoapFault=Servicio detenido\n");

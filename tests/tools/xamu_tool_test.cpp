@@ -101,7 +101,17 @@ TEST(XamuTool, CompressAndDecompressBothVariants) {
   WriteFile(dir.File("out"), testing::Hex("01 02 03"));
   ExpectError(Tool({"decompress", dir.File("broken7z"), dir.File("out")}), "ESevenZipError");
   EXPECT_EQ(ReadFile(dir.File("out")), testing::Hex("01 02 03"));
-  EXPECT_FALSE(std::filesystem::exists(dir.File("out.part")));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                          std::filesystem::directory_iterator()),
+            4)
+      << "in, packed, broken7z and out: nothing left beside out";
+  // An output that is a link is replaced by the file; what it pointed to stays as it was.
+  WriteFile(dir.File("elsewhere"), testing::Hex("0A 0B"));
+  std::filesystem::create_symlink(dir.File("elsewhere"), dir.File("linked"));
+  ExpectOutput(Tool({"decompress", dir.File("packed"), dir.File("linked")}), "");
+  EXPECT_FALSE(std::filesystem::is_symlink(dir.File("linked")));
+  EXPECT_EQ(ReadFile(dir.File("linked")), testing::SampleData(50000));
+  EXPECT_EQ(ReadFile(dir.File("elsewhere")), testing::Hex("0A 0B"));
   WriteFile(dir.File("bad"), testing::Hex("FF 00 01"));
   ExpectError(Tool({"decompress", dir.File("bad"), dir.File("out")}), "Data error");
   WriteFile(dir.File("bad7z"), testing::Hex("37 7A BC AF 27 1C 00 04"));

@@ -2,8 +2,6 @@
 
 #include <charconv>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include <nlohmann/json.hpp>
@@ -50,23 +48,8 @@ void WriteFileInPieces(const std::string& path,
     produce(WriteToStandardOutput);
     return;
   }
-  const std::string part = path + ".part";
-  try {
-    std::ofstream out(part, std::ios::binary | std::ios::trunc);
-    if (!out) throw EInOutError("cannot write " + path);
-    produce([&](std::span<const std::uint8_t> piece) {
-      out.write(reinterpret_cast<const char*>(piece.data()),
-                static_cast<std::streamsize>(piece.size()));
-      if (!out) throw EInOutError("cannot write " + path);
-    });
-    out.close();
-    if (!out) throw EInOutError("cannot write " + path);
-    std::filesystem::rename(part, path);
-  } catch (...) {
-    std::error_code ignored;
-    std::filesystem::remove(part, ignored);
-    throw;
-  }
+  // Replaced whole or not at all, and never through a link.
+  platform::ReplaceFileAtomicallyInPieces(path, produce);
 }
 
 void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {

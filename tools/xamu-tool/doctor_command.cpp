@@ -129,7 +129,9 @@ void Doctor(const std::string& folder) {
                   sources.settings_file + ": " + e.Kind() + ": " + e.what());
   }
 
-  if (settings) {
+  if (!is_folder) {
+    checks.Report(Result::kWarning, "service host", "not checked without an installation");
+  } else if (settings) {
     const std::string host = HostOf(settings->URLServ);
     if (platform::HostResolves(host)) {
       checks.Report(Result::kOk, "service host", host + " resolves");

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "commands.h"
@@ -37,8 +38,10 @@ void Log(std::size_t lines) {
   const std::string path = platform::RunLogPath();
   std::printf("%s\n",
               path.empty() ? "(no log: neither XDG_STATE_HOME nor HOME is set)" : path.c_str());
+  std::error_code error;
+  if (lines == 0 || !std::filesystem::is_regular_file(path, error)) return;
   std::ifstream log(path, std::ios::binary);
-  if (!log || lines == 0) return;
+  if (!log) return;
   // The last lines, read from the end back: the log may hold a megabyte.
   log.seekg(0, std::ios::end);
   const std::streamoff size = log.tellg();
@@ -49,7 +52,7 @@ void Log(std::size_t lines) {
     at -= step;
     std::string block(static_cast<std::size_t>(step), '\0');
     log.seekg(at);
-    log.read(block.data(), step);
+    if (!log.read(block.data(), step)) return;  // changed while read: nothing sure to print
     breaks += static_cast<std::size_t>(std::count(block.begin(), block.end(), '\n'));
     tail.insert(0, block);
   }

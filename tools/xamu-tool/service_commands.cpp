@@ -84,13 +84,8 @@ void Sincronizar(const SincronizarRequest& request) {
 }
 
 void PrintHttpExchanges() {
-  ObserveHttp([](const HttpExchange& e) {
-    std::fprintf(stderr, "%s %s%s%s proxy %s: %s in %.3f s\n", e.method.c_str(), e.url.c_str(),
-                 e.action.empty() ? "" : " ", e.action.c_str(),
-                 e.proxy.empty() ? "none" : e.proxy.c_str(),
-                 e.error.empty() ? ("HTTP " + std::to_string(e.status)).c_str() : e.error.c_str(),
-                 e.seconds);
-  });
+  ObserveHttp(
+      [](const HttpExchange& e) { std::fprintf(stderr, "%s\n", DescribeExchange(e).c_str()); });
 }
 
 }  // namespace xamu::tool
