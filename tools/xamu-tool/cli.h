@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "encoding/memory_stream.h"
+#include "platform/file_system.h"
 #include "ui/interfaz_usuario.h"
 
 namespace xamu::tool {
@@ -41,7 +42,7 @@ TipoArregloByte ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 // Writes `path` from the pieces `produce` hands to its argument, through a temporary file
 // beside it that takes its place only when `produce` returns; an error leaves `path` as it was.
-using PieceWriter = std::function<void(std::span<const std::uint8_t>)>;
+using PieceWriter = platform::PieceSink;
 void WriteFileInPieces(const std::string& path,
                        const std::function<void(const PieceWriter&)>& produce);
 

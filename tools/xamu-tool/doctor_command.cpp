@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "launcher/descarga_directa.h"
 #include "launcher/installation_checks.h"
+#include "launcher/inventario.h"
 #include "launcher/programas.h"
 #include "launcher/settings.h"
 #include "platform/drive_type.h"
@@ -52,11 +53,11 @@ const char* DriveTypeName(platform::DriveType type) {
   }
 }
 
-std::vector<std::string> FilesIn(const std::string& folder) {
+// The files the install would take from Work1.
+std::vector<std::string> StagedFiles(const std::string& work1) {
   std::vector<std::string> names;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-    names.push_back(entry.path().filename().string());
+  for (const platform::FolderEntry& entry : platform::ListFolder(work1, "*.*")) {
+    if (!entry.attributes.directory) names.push_back(entry.name);
   }
   return names;
 }
@@ -149,12 +150,13 @@ void Doctor(const std::string& folder) {
                 : application ? "the main application is running"
                               : "none running");
 
-  const std::vector<std::string> staged = FilesIn(ruta + kCarpetaWork1);
+  const std::vector<std::string> staged = StagedFiles(ruta + kCarpetaWork1);
   checks.Report(staged.empty() ? Result::kOk : Result::kWarning, kCarpetaWork1,
                 staged.empty() ? "empty" : "files left from an update: " + Listed(staged));
 
   std::vector<std::string> broken;
-  const std::vector<std::string> datasets = FilesIn(ruta + kCarpetaArchivosCDS);
+  // The dataset files the launcher lists, and sends the service as its own.
+  const std::vector<std::string> datasets = ListarInventario(ruta).datasets;
   for (const std::string& name : datasets) {
     const std::string path = ruta + kCarpetaArchivosCDS + "/" + name;
     const std::optional<TipoArregloByte> bytes = platform::ReadFileBytes(path);

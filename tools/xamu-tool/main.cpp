@@ -39,40 +39,35 @@ struct Positional {
   const char* help;
 };
 
+// A required argument or option, shown in the usage without CLI11's type name.
+template <typename T>
+CLI::Option* Required(CLI::App* command, const char* name, T& value, const char* help,
+                      const char* shown_type = "") {
+  return command->add_option(name, value, help)->required()->type_name(shown_type);
+}
+
 // The command that the command line chose, run once it has been parsed whole.
 class Commands {
  public:
   explicit Commands(CLI::App& app) : app_(app) {}
 
-  // A command whose arguments are all required positionals, handed over in order; the
-  // last may take several values when `repeated`.
-  CLI::App* Add(const char* name, const char* help, std::vector<Positional> positionals,
-                void (*run)(const Arguments&), bool repeated = false) {
-    CLI::App* command = app_.add_subcommand(name, help);
+  // A command whose arguments are all required positionals, handed over in order.
+  CLI::App* Add(const char* name, const char* help, const std::vector<Positional>& positionals,
+                void (*run)(const Arguments&)) {
     auto values = std::make_shared<Arguments>(positionals.size());
-    auto rest = std::make_shared<Arguments>();
+    CLI::App* command = Add(name, help, [values, run] { run(*values); });
     for (std::size_t i = 0; i < positionals.size(); ++i) {
-      const bool last_repeated = repeated && i + 1 == positionals.size();
-      if (last_repeated) {
-        command->add_option(positionals[i].name, *rest, positionals[i].help)
-            ->required()
-            ->type_name("");
-      } else {
-        command->add_option(positionals[i].name, (*values)[i], positionals[i].help)
-            ->required()
-            ->type_name("");
-      }
+      Required(command, positionals[i].name, (*values)[i], positionals[i].help);
     }
-    command->callback([this, values, rest, run, repeated] {
-      chosen_ = [values, rest, run, repeated] {
-        Arguments args = *values;
-        if (repeated) {
-          args.pop_back();
-          args.insert(args.end(), rest->begin(), rest->end());
-        }
-        run(args);
-      };
-    });
+    return command;
+  }
+
+  // A command of one positional that takes one value or more.
+  CLI::App* AddRepeated(const char* name, const char* help, const Positional& positional,
+                        void (*run)(const Arguments&)) {
+    auto values = std::make_shared<Arguments>();
+    CLI::App* command = Add(name, help, [values, run] { run(*values); });
+    Required(command, positional.name, *values, positional.help);
     return command;
   }
 
@@ -99,8 +94,8 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   Commands commands(app);
 
-  commands.Add("vs-encode", "Write a value stream and print its bytes.",
-               {{"VALUE", "int:N, int64:N, str:TEXT, float:X, list or end"}}, tool::VsEncode, true);
+  commands.AddRepeated("vs-encode", "Write a value stream and print its bytes.",
+                       {"VALUE", "int:N, int64:N, str:TEXT, float:X, list or end"}, tool::VsEncode);
   commands.Add("vs-dump", "Print every value of a value stream, one a line.",
                {{"FILE", "the value stream, or - for standard input"}}, tool::VsDump);
   commands.Add("compress", "Compress a file as the launcher's peers do.",
@@ -129,7 +124,7 @@ int main(int argc, char** argv) {
   bool show_secrets = false;
   CLI::App* settings = commands.Add("settings", "Print the settings the launcher would read.",
                                     [&] { tool::Settings(folder, show_secrets); });
-  settings->add_option("FOLDER", folder, "the installation folder")->required()->type_name("");
+  Required(settings, "FOLDER", folder, "the installation folder");
   settings->add_flag("--show-secrets", show_secrets, "print the proxy password instead of ***");
 
   commands.Add("inventory", "Print the inventory the launcher would send.",
@@ -151,29 +146,23 @@ int main(int argc, char** argv) {
         "print each HTTP request's address, proxy, status and time on standard error");
   };
   tool::SincronizarRequest sincronizar;
-  CLI::App* sync_service = commands.Add(
-      "sincronizar", "Call the synchronization service and print its answer as JSON.", [&] {
-        if (verbose) tool::PrintHttpExchanges();
-        tool::Sincronizar(sincronizar);
-      });
-  sync_service->add_option("URLSERV", sincronizar.url, "the service's address")
-      ->required()
-      ->type_name("");
-  sync_service->add_option("IDCliente", sincronizar.cliente, "")->required()->type_name("");
-  sync_service->add_option("IDUsuario", sincronizar.usuario, "")->required()->type_name("");
+  CLI::App* sync_service =
+      commands.Add("sincronizar", "Call the synchronization service and print its answer as JSON.",
+                   [&] { tool::Sincronizar(sincronizar); });
+  Required(sync_service, "URLSERV", sincronizar.url, "the service's address");
+  Required(sync_service, "IDCliente", sincronizar.cliente, "");
+  Required(sync_service, "IDUsuario", sincronizar.usuario, "");
   sync_service
       ->add_option("--paquetes", sincronizar.paquetes, "fetch the answer in packets of this size")
       ->type_name("TAMANO");
   verbosity(sync_service);
 
   std::string cliente, usuario;
-  CLI::App* sync = commands.Add("sync", "Run the synchronization worker for an installation.", [&] {
-    if (verbose) tool::PrintHttpExchanges();
-    tool::Sync(folder, cliente, usuario);
-  });
-  sync->add_option("FOLDER", folder, "the installation folder")->required()->type_name("");
-  sync->add_option("--cliente", cliente, "IDCliente")->required()->type_name("N");
-  sync->add_option("--usuario", usuario, "IDUsuario")->required()->type_name("N");
+  CLI::App* sync = commands.Add("sync", "Run the synchronization worker for an installation.",
+                                [&] { tool::Sync(folder, cliente, usuario); });
+  Required(sync, "FOLDER", folder, "the installation folder");
+  Required(sync, "--cliente", cliente, "IDCliente", "N");
+  Required(sync, "--usuario", usuario, "IDUsuario", "N");
   verbosity(sync);
 
   int lines = 20;
@@ -185,11 +174,9 @@ int main(int argc, char** argv) {
       ->type_name("N");
 
   CLI::App* doctor =
-      commands.Add("doctor", "Check an installation as the launcher will, one line a check.", [&] {
-        if (verbose) tool::PrintHttpExchanges();
-        tool::Doctor(folder);
-      });
-  doctor->add_option("FOLDER", folder, "the installation folder")->required()->type_name("");
+      commands.Add("doctor", "Check an installation as the launcher will, one line a check.",
+                   [&] { tool::Doctor(folder); });
+  Required(doctor, "FOLDER", folder, "the installation folder");
   verbosity(doctor);
 
   // A first word that names no command is said as git says it, rather than as a missing one.
@@ -211,6 +198,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
+    if (verbose) tool::PrintHttpExchanges();
     commands.Run();
     return std::fflush(stdout) == 0 ? 0 : 1;
   } catch (const tool::ExitCode& e) {
