@@ -63,7 +63,6 @@ class Lanzador {
   bool TraerPorServicio(ISincronizacion& cliente, MemoryStream& buffer, const TipoSyncPrograma& p,
                         const std::function<void(const std::string&)>& mostrar);
   bool Colocar(MemoryStream& buffer, const TipoSyncPrograma& programa);
-  bool InstalarConfiguracionPreparada();
   void Aviso(std::uint16_t codigo, bool SalirAlCerrar = false);
   void Mensaje(const std::string& texto);
   void Terminar();

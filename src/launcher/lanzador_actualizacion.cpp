@@ -15,14 +15,12 @@
 #include "platform/run_log.h"
 #include "service/paquetes.h"
 #include "sync/carpetas.h"
-#include "sync/copia_verificada.h"
+#include "sync/instalar_preparados.h"
 #include "ui/codigos.h"
 #include "ui/cursor.h"
 
 namespace xamu {
 namespace {
-
-constexpr std::uint16_t kCodigoNoCopiaIni = 25;
 
 std::string ConTextoDeError(const std::string& texto, const std::exception& e) {
   return texto + ". " + KindName(e) + ". " + e.what();
@@ -129,7 +127,13 @@ bool Lanzador::Descargar(MemoryStream& buffer) {
   if (lanzador) {
     // The synchronization, whose installer would put the staged settings in place, does
     // not run: they are put in place here.
-    if (configuracion && !InstalarConfiguracionPreparada()) return true;
+    if (configuracion && !InstalarConfiguracionPreparada(estado_.RutaAplicacion)) {
+      ui::CursorNormal();
+      // The catalogue has no description for this code: the notice shows the code line.
+      ui_.MostrarAviso(AvisoDeSesion(estado_, kCodigoNoCopiaIni, true));
+      Terminar();
+      return true;
+    }
     CargarXamu(estado_, IDPaisInterno, ui_);
     Terminar();
     return true;
@@ -190,23 +194,6 @@ bool Lanzador::Colocar(MemoryStream& buffer, const TipoSyncPrograma& p) {
   Aviso(kCodigoNoPuedeGrabar);
   Terminar();
   return false;
-}
-
-bool Lanzador::InstalarConfiguracionPreparada() {
-  const std::string preparada =
-      estado_.RutaAplicacion + kCarpetaWork1 + "/" + kArchivoConfiguracion;
-  (void)platform::SetNormalAttributes(preparada);
-  if (!CopiarArchivoVerificado(preparada, estado_.RutaAplicacion + kArchivoConfiguracion)) {
-    platform::LogLine("cannot install the staged " + std::string(kArchivoConfiguracion));
-    ui::CursorNormal();
-    // The catalogue has no description for this code: the notice shows the code line.
-    ui_.MostrarAviso(AvisoDeSesion(estado_, kCodigoNoCopiaIni, true));
-    Terminar();
-    return false;
-  }
-  (void)platform::SetNormalAttributes(preparada);
-  platform::LogLine(std::string("installed the staged ") + kArchivoConfiguracion);
-  return true;
 }
 
 }  // namespace xamu

@@ -6,8 +6,10 @@
 #include "encoding/compresion.h"
 #include "service/http_trace.h"
 
-// HTTP for the service clients and the program download, over one libcurl handle that
-// keeps its connection open between calls. Failures raise ESOAPHTTPException.
+// HTTP for the service clients, over one libcurl handle that keeps its connection open
+// between calls. Failures raise ESOAPHTTPException. The launcher's program download has a
+// connection of its own (launcher/descarga_directa.h): fresh each time, and never through
+// a proxy of the environment.
 namespace xamu {
 
 struct HttpSettings {

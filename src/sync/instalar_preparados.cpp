@@ -51,16 +51,24 @@ std::optional<std::string> InstalarPreparados(const std::string& RutaAplicacion,
     (void)archivos.DeleteFile(work1 + nombre);
     if (archivos.FileExists(work1 + nombre)) return textos.NoBorraLauncher + ": " + nombre;
   }
-  if (configuracion_vista && !lanzador_visto) {
-    const std::string preparada = work1 + kArchivoConfiguracion;
-    if (!CopiarArchivoVerificado(preparada, RutaAplicacion + kArchivoConfiguracion, archivos)) {
-      platform::LogLine(std::string("cannot install the staged ") + kArchivoConfiguracion);
-      return textos.NoCopiaLauncher + ": " + kArchivoConfiguracion;
-    }
-    platform::LogLine(std::string("installed the staged ") + kArchivoConfiguracion);
-    (void)archivos.SetNormalAttributes(preparada);
+  if (configuracion_vista && !lanzador_visto &&
+      !InstalarConfiguracionPreparada(RutaAplicacion, archivos)) {
+    return textos.NoCopiaLauncher + ": " + kArchivoConfiguracion;
   }
   return std::nullopt;
+}
+
+bool InstalarConfiguracionPreparada(const std::string& RutaAplicacion,
+                                    platform::FileSystem& archivos) {
+  const std::string preparada =
+      RutaAplicacion + kCarpetaWork1 + platform::kPathSeparator + kArchivoConfiguracion;
+  if (!CopiarArchivoVerificado(preparada, RutaAplicacion + kArchivoConfiguracion, archivos)) {
+    platform::LogLine(std::string("cannot install the staged ") + kArchivoConfiguracion);
+    return false;
+  }
+  platform::LogLine(std::string("installed the staged ") + kArchivoConfiguracion);
+  (void)archivos.SetNormalAttributes(preparada);
+  return true;
 }
 
 }  // namespace xamu

@@ -22,4 +22,10 @@ std::optional<std::string> InstalarPreparados(
     const std::string& RutaAplicacion, const TextosInstalacion& textos,
     platform::FileSystem& archivos = platform::RealFileSystem());
 
+// Puts the staged settings file Work1/XAMUwebIP.ini over RutaAplicacion's with a verified
+// copy, then clears the staged copy's read-only attribute (it stays staged); false when
+// the copy fails.
+bool InstalarConfiguracionPreparada(const std::string& RutaAplicacion,
+                                    platform::FileSystem& archivos = platform::RealFileSystem());
+
 }  // namespace xamu

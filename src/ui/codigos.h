@@ -7,6 +7,7 @@
 namespace xamu {
 
 inline constexpr std::uint16_t kCodigoNoPuedeGrabar = 24;  // a folder or file not written
+inline constexpr std::uint16_t kCodigoNoCopiaIni = 25;     // the staged settings not installed
 inline constexpr std::uint16_t kCodigoProgramaEjecutandose = 27;
 inline constexpr std::uint16_t kCodigoFallaConexion = 28;  // a program file not fetched
 inline constexpr std::uint16_t kCodigoServidorEnMantenimiento = 67;
